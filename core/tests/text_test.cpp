@@ -1,0 +1,64 @@
+// Case mapping, trimming and lenient integers.
+#include "core/text.h"
+#include "core/utf16.h"
+
+#include <gtest/gtest.h>
+
+namespace orvalis {
+namespace {
+
+TEST(Text, UpperAndLowerCaseKeepByteLengthAndMapWesternLetters) {
+  struct Case { const char* in; const char* upper; const char* lower; };
+  const Case cases[] = {
+      {"abc XYZ 09", "ABC XYZ 09", "abc xyz 09"},
+      {"C:\\Tëst Map\\Démo", "C:\\TËST MAP\\DÉMO", "c:\\tëst map\\démo"},
+      {"ÿ æ ø å š ž œ ł", "Ÿ Æ Ø Å Š Ž Œ Ł", "ÿ æ ø å š ž œ ł"},
+      {"× ÷ ß", "× ÷ ß", "× ÷ ß"},  // no case
+      {"αβγ жизнь", "ΑΒΓ ЖИЗНЬ", "αβγ жизнь"},
+      {"日本", "日本", "日本"},  // three-byte letters stay as they are
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UpperCase(c.in), c.upper) << c.in;
+    EXPECT_EQ(LowerCase(c.upper), c.lower) << c.in;
+    EXPECT_EQ(UpperCase(c.in).size(), std::string(c.in).size());
+  }
+  EXPECT_TRUE(SameText("Tëst", "TËST"));
+  EXPECT_FALSE(SameText("Test", "Tests"));
+}
+
+TEST(Text, CaseMappingLeavesBrokenUtf8Alone) {
+  std::string broken = "a\xC3";  // lead byte without its trail at the end
+  EXPECT_EQ(UpperCase(broken), "A\xC3");
+  EXPECT_EQ(UpperCase("\xC3(x"), "\xC3(X");
+}
+
+TEST(Text, TrimRemovesControlCharactersAndBlanks) {
+  EXPECT_EQ(Trim("\t  demo.exe \r\n\x01"), "demo.exe");
+  EXPECT_EQ(Trim(" \t "), "");
+  EXPECT_EQ(TrimLeft("  a b "), "a b ");
+}
+
+TEST(Text, LenientIntReadsLikeTheDescriptorRules) {
+  struct Case { const char* in; std::int32_t value; };
+  const Case cases[] = {{"1", 1},      {"  -42x", -42},      {"+7", 7},         {"", 0},
+                        {"abc", 0},    {"12 34", 12},        {"-", 0},          {"2147483647", 2147483647},
+                        {"99999999999", 2147483647}, {"-2147483648", -2147483647 - 1}, {"-99999999999", -2147483647 - 1}};
+  for (const auto& c : cases) EXPECT_EQ(LenientInt(c.in), c.value) << c.in;
+}
+
+TEST(Utf16, RoundTripsAndRejectsInvalidUtf8) {
+  const char* samples[] = {"", "plain", "Tëst Map", "日本語", "emoji 😀"};
+  for (const char* s : samples) {
+    auto wide = Utf8ToUtf16(s);
+    ASSERT_TRUE(wide.has_value()) << s;
+    EXPECT_EQ(Utf16ToUtf8(*wide), s);
+  }
+  EXPECT_EQ(Utf8ToUtf16("😀")->size(), 2u);  // surrogate pair
+  EXPECT_FALSE(Utf8ToUtf16("\xC3").has_value());
+  EXPECT_FALSE(Utf8ToUtf16("\xC0\xAF").has_value());      // overlong "/"
+  EXPECT_FALSE(Utf8ToUtf16("\xED\xA0\x80").has_value());  // encoded surrogate
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace orvalis

@@ -1,0 +1,36 @@
+// Text rules shared by every layer: case mapping, trimming and number parsing.
+// Strings are UTF-8; case mapping covers the letters of the Western code page
+// the setup's texts were written in (Latin-1, Latin Extended-A), plus Greek and
+// Cyrillic, so product names and paths with accents compare as Windows would.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvalis {
+
+// Upper- and lower-case every letter the case table knows. The byte length of
+// the text never changes, so positions found in a mapped copy hold in the original.
+[[nodiscard]] std::string UpperCase(std::string_view text);
+[[nodiscard]] std::string LowerCase(std::string_view text);
+
+// True when both texts are equal after upper-casing.
+[[nodiscard]] bool SameText(std::string_view a, std::string_view b);
+
+// Removes characters with codes 0 to 32 from both ends (or one end).
+[[nodiscard]] std::string_view Trim(std::string_view text);
+[[nodiscard]] std::string_view TrimLeft(std::string_view text);
+
+[[nodiscard]] bool StartsWith(std::string_view text, std::string_view prefix);
+[[nodiscard]] bool EndsWith(std::string_view text, std::string_view suffix);
+
+// Replaces every occurrence of one character.
+[[nodiscard]] std::string ReplaceChar(std::string_view text, char from, char to);
+
+// Reads a decimal integer the lenient way: leading blanks skipped, an optional
+// sign, digits up to the first non-digit; no digits give 0. Saturates at the
+// 32-bit range instead of overflowing.
+[[nodiscard]] std::int32_t LenientInt(std::string_view text);
+
+}  // namespace orvalis

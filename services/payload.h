@@ -1,0 +1,43 @@
+// Reading the payload that travels inside the setup executable as RT_RCDATA
+// resources named "FILE:" + payload name, each one zlib stream.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvalis {
+
+// Fills `list` with the names of every resource of `type` in `module` (null:
+// the program's own image) that begins with `prefix` (compared without case),
+// prefix removed, in the order of the resource directory. False, with an empty
+// list, when `list` is null or the image has no resource of that type.
+// Resources of the type that carry a number instead of a name are not payload
+// and are passed over.
+[[nodiscard]] bool ListResourceNames(HMODULE module, std::vector<std::string>* list, std::string_view prefix,
+                                     LPCWSTR type);
+
+// A copy of the bytes of resource `name` of `type`; empty when it is missing,
+// empty, or cannot be loaded.
+[[nodiscard]] std::string LoadResourceData(HMODULE module, std::string_view name, LPCWSTR type);
+
+// The outcome of installing one payload file.
+enum class ExtractResult {
+  kWritten,
+  kUnsafeName,   // the name would leave the install folder: nothing written
+  kNoData,       // missing resource or a stream that does not inflate
+  kWriteFailed,  // folder or file could not be created or written
+};
+
+// Inflates payload `payloadName` of `module` and writes it under its display
+// name into `installFolder` (which ends with "\"), creating missing folders.
+// An existing file is truncated and rewritten with one write.
+[[nodiscard]] ExtractResult ExtractPayloadFile(HMODULE module, std::string_view payloadName,
+                                               std::string_view installFolder);
+
+// Creates `folder` with every missing parent. True when it exists afterwards.
+[[nodiscard]] bool ForceFolders(std::string_view folder);
+
+}  // namespace orvalis

@@ -1,0 +1,7 @@
+// Entry of the test program; the same sources run natively and under Wine.
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
