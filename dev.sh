@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# Development commands of orvalis-setup. Each one installs what it needs first.
+#   ./dev.sh deps    install the toolchains, Wine and libraries that are missing
+#   ./dev.sh build   build native (out/linux), Windows x86_64 (out/win64) and i686 (out/win32)
+#   ./dev.sh test    build, then run the native tests and the Windows tests under Wine
+#   ./dev.sh demo    build, pack the demo product and show its payload
+#   ./dev.sh wine X  run one Windows program in the test Wine
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+OUT=$ROOT/out
+CACHE=$ROOT/.cache
+JOBS=$(nproc)
+PY=/usr/bin/python3   # Debian's python, which has python3-pefile
+
+log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
+die() { printf 'dev.sh: %s\n' "$*" >&2; exit 1; }
+
+# ---------------------------------------------------------------- deps
+
+DEB_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64
+  libz-mingw-w64-dev zlib1g-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev
+  wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  python3 python3-pefile dpkg-dev nasm
+)
+
+missing_packages() {
+  local p
+  for p in "${DEB_PACKAGES[@]}"; do
+    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
+  done
+}
+
+apt_install() {
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+# libjpeg-turbo for both Windows targets, built once from Debian's source package.
+JPEG_SRC_LIST=/etc/apt/sources.list.d/orvalis-deb-src.sources
+jpeg_root() { echo "$CACHE/libjpeg-turbo/$1"; }
+
+build_jpeg() {
+  local target=$1 toolchain root src
+  root=$(jpeg_root "$target")
+  [ -f "$root/lib/libjpeg.a" ] && return 0
+  case $target in
+    win64) toolchain=$ROOT/cmake/mingw-x86_64.cmake ;;
+    win32) toolchain=$ROOT/cmake/mingw-i686.cmake ;;
+  esac
+  src=$CACHE/libjpeg-turbo/src
+  if [ ! -f "$src/CMakeLists.txt" ]; then
+    log "fetching Debian's libjpeg-turbo source package"
+    if [ ! -f "$JPEG_SRC_LIST" ]; then
+      sed -e 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$JPEG_SRC_LIST"
+      apt-get update -qq
+    fi
+    rm -rf "$CACHE/libjpeg-turbo/fetch" && mkdir -p "$CACHE/libjpeg-turbo/fetch"
+    (cd "$CACHE/libjpeg-turbo/fetch" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1) ||
+      die "apt-get source libjpeg-turbo failed"
+    local dir
+    dir=$(find "$CACHE/libjpeg-turbo/fetch" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
+    [ -n "$dir" ] || die "libjpeg-turbo source not found after apt-get source"
+    rm -rf "$src" && mv "$dir" "$src" && rm -rf "$CACHE/libjpeg-turbo/fetch"
+  fi
+  log "building libjpeg-turbo for $target"
+  local bdir=$CACHE/libjpeg-turbo/build-$target
+  rm -rf "$bdir"
+  cmake -S "$src" -B "$bdir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$root" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
+    -DWITH_JPEG8=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm >"$bdir.log" 2>&1 ||
+    die "libjpeg-turbo configure failed for $target (see $bdir.log)"
+  cmake --build "$bdir" -j "$JOBS" >>"$bdir.log" 2>&1 || die "libjpeg-turbo build failed for $target (see $bdir.log)"
+  cmake --install "$bdir" >>"$bdir.log" 2>&1 || die "libjpeg-turbo install failed for $target"
+  rm -rf "$bdir"
+}
+
+cmd_deps() {
+  local missing
+  missing=$(missing_packages)
+  if [ -n "$missing" ]; then
+    log "installing: $(echo $missing)"
+    [ "$(id -u)" = 0 ] || die "installing packages needs root: $(echo $missing)"
+    # shellcheck disable=SC2086
+    apt_install $missing
+  fi
+  [ -z "$(missing_packages)" ] || die "still missing: $(missing_packages | tr '\n' ' ')"
+  build_jpeg win64
+  build_jpeg win32
+}
+
+# ---------------------------------------------------------------- build
+
+configure() {  # name, extra cmake args...
+  local name=$1; shift
+  local bdir=$OUT/build/$name
+  local werror=OFF
+  [ "${CI:-}" = true ] && werror=ON
+  if [ ! -f "$bdir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$OUT/$name" -DORVALIS_WERROR=$werror "$@" >"$bdir.configure.log" 2>&1 ||
+      { cat "$bdir.configure.log" >&2; die "configure $name failed"; }
+  fi
+}
+
+cmd_build() {
+  cmd_deps
+  mkdir -p "$OUT/build"
+  configure linux
+  configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
+  configure win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)" \
+    -DORVALIS_BUILD_TESTS=OFF
+  local name
+  for name in linux win64 win32; do
+    log "building $name"
+    cmake --build "$OUT/build/$name" -j "$JOBS" || die "build $name failed"
+  done
+}
+
+# ---------------------------------------------------------------- Wine
+
+# An isolated Wine: prefix and HOME inside out/, no desktop integration, one
+# persistent wineserver for the whole run.
+# ORVALIS_WINE names the folder under out/ (default "wine"), so several people
+# can run Wine side by side without stopping each other's server.
+WINEDIR=$OUT/${ORVALIS_WINE:-wine}
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+wine_env() {
+  export WINEPREFIX=$WINEDIR/prefix
+  export HOME=$WINEDIR/home
+  export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+  export XDG_DESKTOP_DIR=$HOME/Desktop
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
+  export WINEARCH=win64
+  mkdir -p "$HOME/Desktop" "$WINEPREFIX"
+}
+
+XVFB_PID=
+start_xvfb() {
+  [ -n "$XVFB_PID" ] && return 0
+  local d
+  for d in $(seq 90 140); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WINEDIR/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$d" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$d"
+      return 0
+    fi
+    XVFB_PID=
+  done
+  die "no free X display for Xvfb"
+}
+
+wine_start() {
+  wine_env
+  mkdir -p "$WINEDIR"
+  start_xvfb
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix"
+    "$WINE" wineboot --init >"$WINEDIR/wineboot.log" 2>&1 || true
+    "$WINESERVER" -w
+  fi
+  "$WINESERVER" -p
+}
+
+wine_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  XVFB_PID=
+}
+
+# ---------------------------------------------------------------- test
+
+RESULTS=()
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+
+record() {  # suite, passed, failed
+  RESULTS+=("$(printf '%-28s %5d passed, %d failed' "$1" "$2" "$3")")
+  TOTAL_PASSED=$((TOTAL_PASSED + $2))
+  TOTAL_FAILED=$((TOTAL_FAILED + $3))
+}
+
+# Runs one GoogleTest program (natively or through Wine) and records its counts.
+run_gtest() {  # suite, xml, command...
+  local suite=$1 xml=$2; shift 2
+  rm -f "$xml"
+  log "$suite"
+  "$@" --gtest_output="xml:$xml" --gtest_brief=1 || true
+  if [ ! -f "$xml" ]; then
+    record "$suite" 0 1
+    return
+  fi
+  local tests failures errors disabled
+  read -r tests failures errors disabled < <($PY - "$xml" <<'PY'
+import sys, xml.etree.ElementTree as ET
+r = ET.parse(sys.argv[1]).getroot()
+print(r.get("tests"), r.get("failures"), r.get("errors", "0"), r.get("disabled", "0"))
+PY
+  )
+  local failed=$((failures + errors))
+  record "$suite" $((tests - disabled - failed)) "$failed"
+}
+
+# Runs one shell-level test script; it prints "N passed, N failed" as its last line.
+run_script() {  # suite, script...
+  local suite=$1; shift
+  log "$suite"
+  local output status=0
+  output=$("$@" 2>&1) || status=$?
+  printf '%s\n' "$output"
+  local line
+  line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n1)
+  if [ -z "$line" ]; then
+    record "$suite" 0 1
+  else
+    local p f
+    p=${line%% passed*}; f=${line#*passed, }; f=${f%% failed*}
+    [ "$status" = 0 ] || [ "$f" != 0 ] || f=1
+    record "$suite" "$p" "$f"
+  fi
+}
+
+cmd_test() {
+  cmd_build
+  mkdir -p "$OUT/results"
+  run_gtest "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
+  wine_start
+  trap wine_stop EXIT
+  run_gtest "Windows tests (wine64)" "$OUT/results/win64.xml" "$WINE" "$OUT/win64/orvalis_tests.exe"
+  local script
+  for script in "$ROOT"/tests/e2e/*.sh; do
+    [ -f "$script" ] || continue
+    run_script "$(basename "$script" .sh)" env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$script"
+  done
+  wine_stop
+  trap - EXIT
+  echo
+  printf '%s\n' "${RESULTS[@]}"
+  echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
+  [ "$TOTAL_FAILED" = 0 ]
+}
+
+# ---------------------------------------------------------------- demo
+
+pack_demo() {  # pack tool, stub, output
+  local stage=$OUT/demo/product
+  rm -rf "$stage" && mkdir -p "$stage"
+  cp -r "$ROOT/demo/product/." "$stage/"
+  cp "$OUT/win64/OrvalisDemo.exe" "$stage/"
+  "$1" --stub "$2" --descriptor "$ROOT/demo/DISK.ID" --files "$stage" -o "$3"
+}
+
+cmd_demo() {
+  cmd_build
+  mkdir -p "$OUT/demo"
+  log "packing the demo product"
+  pack_demo "$OUT/linux/orvalis-pack" "$OUT/win64/OrvalisSetup.exe" "$OUT/demo/Demo-Setup.exe"
+  pack_demo "$OUT/linux/orvalis-pack" "$OUT/win32/OrvalisSetup.exe" "$OUT/demo/Demo-Setup-x86.exe"
+  log "payload of out/demo/Demo-Setup.exe"
+  "$OUT/linux/orvalis-pack" --list "$OUT/demo/Demo-Setup.exe"
+  wine_start
+  trap wine_stop EXIT
+  log "running the demo setup under Wine"
+  "$WINE" "$OUT/demo/Demo-Setup.exe" && echo "Demo-Setup.exe ended with exit code 0"
+  wine_stop
+  trap - EXIT
+}
+
+# Runs one command in the test Wine (isolated prefix, Xvfb), for working by hand:
+#   ./dev.sh wine out/win64/orvalis_tests.exe --gtest_filter='Payload*'
+cmd_wine() {
+  [ $# -gt 0 ] || die "usage: ./dev.sh wine PROGRAM.exe [ARGS...]"
+  mkdir -p "$WINEDIR"
+  wine_start
+  trap wine_stop EXIT
+  local status=0
+  "$WINE" "$@" || status=$?
+  wine_stop
+  trap - EXIT
+  return $status
+}
+
+case "${1:-}" in
+  deps) cmd_deps ;;
+  wine) shift; cmd_wine "$@" ;;
+  build) cmd_build ;;
+  test) cmd_test ;;
+  demo) cmd_demo ;;
+  *) echo "usage: ./dev.sh deps|build|test|demo" >&2; exit 2 ;;
+esac
