@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Packs real executables with orvalis-pack and checks them from both sides:
+# an independent PE reader (python3-pefile) and the payload services running
+# inside the packed program under Wine.
+set -u
+. "$(dirname "$0")/lib.sh"
+
+WORK=$OUT/e2e/payload
+rm -rf "$WORK" && mkdir -p "$WORK/files/Sub"
+PACK=$OUT/linux/orvalis-pack
+
+# The product: 1,000,000 zero bytes, 1,000,000 random bytes, an empty file,
+# a file in a subfolder and one with a non-ASCII name.
+$PY - "$WORK/files" <<'PY'
+import os, random, sys
+d = sys.argv[1]
+open(os.path.join(d, "zeros.bin"), "wb").write(bytes(1_000_000))
+open(os.path.join(d, "random.bin"), "wb").write(random.Random(42).randbytes(1_000_000))
+open(os.path.join(d, "empty.txt"), "wb").close()
+open(os.path.join(d, "Sub", "nested.txt"), "wb").write(b"in a subfolder\r\n" * 100)
+open(os.path.join(d, "caf\u00e9.txt"), "wb").write("caf\u00e9\r\n".encode())
+PY
+printf 'Product=Probe\r\nProgram=zeros.bin\r\n' > "$WORK/DISK.ID"
+
+# Expected probe output: NAME<TAB>inflated size<TAB>crc32 for every payload entry.
+expected() {
+  $PY - "$WORK/files" "$WORK/DISK.ID" <<'PY'
+import os, sys, zlib
+root, disk = sys.argv[1], sys.argv[2]
+rows = {"DISK.ID": open(disk, "rb").read()}
+for dirpath, _, files in os.walk(root):
+    for f in files:
+        p = os.path.join(dirpath, f)
+        rows[os.path.relpath(p, root).replace("/", "\\").upper()] = open(p, "rb").read()
+for name in sorted(rows):
+    print("%s\t%d\t%08x" % (name, len(rows[name]), zlib.crc32(rows[name])))
+PY
+}
+
+probe() {  # packed probe → NAME<TAB>size<TAB>crc sorted, FAILED rows kept
+  "$WINE" "$1" 2>/dev/null | tr -d '\r' | awk -F'\t' '{ if ($2 == "FAILED") print $1 "\tFAILED"; else print $1 "\t" $3 "\t" $4 }' | sort
+}
+
+echo "packing"
+"$PACK" --stub "$OUT/win64/payload-probe.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" -o "$WORK/probe.exe"
+check "orvalis-pack packs the probe" test -s "$WORK/probe.exe"
+expected | sort > "$WORK/expected.txt"
+probe "$WORK/probe.exe" > "$WORK/actual.txt"
+check "the packed program lists its payload (DISK.ID included) and inflates every file" \
+  diff -u "$WORK/expected.txt" "$WORK/actual.txt"
+diff -u "$WORK/expected.txt" "$WORK/actual.txt" | head -20
+
+check "--list passes on the packed file" "$PACK" --list "$WORK/probe.exe"
+
+# Determinism: the same inputs give the same bytes, on Linux and from the Windows build of the packer.
+"$PACK" --stub "$OUT/win64/payload-probe.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" -o "$WORK/probe2.exe"
+check "two packs of the same inputs are identical" cmp "$WORK/probe.exe" "$WORK/probe2.exe"
+"$WINE" "$OUT/win64/orvalis-pack.exe" --stub "$(winpath "$OUT/win64/payload-probe.exe")" \
+  --descriptor "$(winpath "$WORK/DISK.ID")" --files "$(winpath "$WORK/files")" -o "$(winpath "$WORK/probe3.exe")" >/dev/null 2>&1
+check "the Windows packer writes the same bytes as the Linux one" cmp "$WORK/probe.exe" "$WORK/probe3.exe"
+
+# One changed trailer byte of one stream: that file fails, every other file still inflates.
+$PY - "$WORK/probe.exe" "$WORK/damaged.exe" "RANDOM.BIN" <<'PY'
+import sys, pefile
+src, dst, victim = sys.argv[1:4]
+pe = pefile.PE(src)
+data = bytearray(open(src, "rb").read())
+for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if t.id != 10: continue
+    for n in t.directory.entries:
+        if n.name is not None and str(n.name) == "FILE:" + victim:
+            e = n.directory.entries[0].data.struct
+            off = pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1
+            data[off] ^= 0x01
+open(dst, "wb").write(data)
+PY
+probe "$WORK/damaged.exe" > "$WORK/damaged.txt"
+check "a changed trailer byte makes that file fail" grep -qx $'RANDOM.BIN\tFAILED' "$WORK/damaged.txt"
+check "every other file still inflates" \
+  diff <(grep -v '^RANDOM.BIN' "$WORK/expected.txt") <(grep -v '^RANDOM.BIN' "$WORK/damaged.txt")
+check_not "--list fails after one payload byte is flipped" "$PACK" --list "$WORK/damaged.exe"
+
+# The shipped stubs of both targets, packed and read back by pefile.
+for target in win64 win32; do
+  "$PACK" --stub "$OUT/$target/OrvalisSetup.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" \
+    -o "$WORK/setup-$target.exe"
+  check "pefile reads the packed $target setup: names, sizes, sections, checksum" \
+    "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe"
+  "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" | tail -3
+done
+check "the packed setup still starts under Wine" "$WINE" "$WORK/setup-win64.exe"
+
+finish
