@@ -110,11 +110,15 @@ cmd_build() {
   cmd_deps
   mkdir -p "$OUT/build"
   configure linux
+  # The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+  configure linux-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+    "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
   configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
   configure win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)" \
     -DORVALIS_BUILD_TESTS=OFF
   local name
-  for name in linux win64 win32; do
+  for name in linux linux-asan win64 win32; do
     log "building $name"
     cmake --build "$OUT/build/$name" -j "$JOBS" || die "build $name failed"
   done
@@ -237,6 +241,7 @@ cmd_test() {
   cmd_build
   mkdir -p "$OUT/results"
   run_gtest "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
+  run_gtest "native, ASan+UBSan" "$OUT/results/native-asan.xml" "$OUT/linux-asan/orvalis_tests"
   wine_start
   trap wine_stop EXIT
   run_gtest "Windows tests (wine64)" "$OUT/results/win64.xml" "$WINE" "$OUT/win64/orvalis_tests.exe"
