@@ -2,9 +2,6 @@
 #include "services/payload.h"
 
 #include "core/text.h"
-#include "services/inflate.h"
-#include "services/payload_name.h"
-#include "win/unique_any.h"
 #include "win/wide.h"
 
 namespace orvalis {
@@ -53,41 +50,6 @@ std::string LoadResourceData(HMODULE module, std::string_view name, LPCWSTR type
   const void* data = ::LockResource(loaded);
   if (data == nullptr) return {};
   return std::string(static_cast<const char*>(data), size);
-}
-
-bool ForceFolders(std::string_view folder) {
-  std::wstring path = win::Wide(folder);
-  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-  if (path.empty()) return false;
-  DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  size_t cut = path.find_last_of(L"\\/");
-  // A drive root ("C:") or a share root has no parent to create.
-  if (cut != std::wstring::npos && cut > 0 && path[cut - 1] != L':' && path[cut - 1] != L'\\') {
-    if (!ForceFolders(win::Narrow(path.substr(0, cut)))) return false;
-  }
-  if (::CreateDirectoryW(path.c_str(), nullptr)) return true;
-  return ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-ExtractResult ExtractPayloadFile(HMODULE module, std::string_view payloadName, std::string_view installFolder) {
-  if (CheckPayloadName(payloadName) != PayloadNameProblem::kSafe) return ExtractResult::kUnsafeName;
-  std::string destination = std::string(installFolder) + PayloadDisplayName(payloadName);
-  std::string bytes = LoadResourceData(module, "FILE:" + std::string(payloadName), RT_RCDATA);
-  if (bytes.empty() || !InflateData(bytes)) return ExtractResult::kNoData;
-  size_t cut = destination.rfind('\\');
-  if (cut != std::string::npos && !ForceFolders(destination.substr(0, cut + 1))) return ExtractResult::kWriteFailed;
-  win::unique_file file(::CreateFileW(win::Wide(destination).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return ExtractResult::kWriteFailed;
-  // One write for the whole file; the payload streams are inflated one at a
-  // time and no single file comes near the 4 GiB a write can take.
-  DWORD written = 0;
-  if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size())
-    return ExtractResult::kWriteFailed;
-  if (!::CloseHandle(file.release())) return ExtractResult::kWriteFailed;
-  return ExtractResult::kWritten;
 }
 
 }  // namespace orvalis

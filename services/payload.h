@@ -23,21 +23,4 @@ namespace orvalis {
 // empty, or cannot be loaded.
 [[nodiscard]] std::string LoadResourceData(HMODULE module, std::string_view name, LPCWSTR type);
 
-// The outcome of installing one payload file.
-enum class ExtractResult {
-  kWritten,
-  kUnsafeName,   // the name would leave the install folder: nothing written
-  kNoData,       // missing resource or a stream that does not inflate
-  kWriteFailed,  // folder or file could not be created or written
-};
-
-// Inflates payload `payloadName` of `module` and writes it under its display
-// name into `installFolder` (which ends with "\"), creating missing folders.
-// An existing file is truncated and rewritten with one write.
-[[nodiscard]] ExtractResult ExtractPayloadFile(HMODULE module, std::string_view payloadName,
-                                               std::string_view installFolder);
-
-// Creates `folder` with every missing parent. True when it exists afterwards.
-[[nodiscard]] bool ForceFolders(std::string_view folder);
-
 }  // namespace orvalis

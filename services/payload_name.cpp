@@ -52,6 +52,9 @@ PayloadNameProblem CheckPayloadName(std::string_view name) {
     // "..", "." and names that Windows trims to them (". .", "... ") climb or stay put.
     if (segment.find_first_not_of(". ") == std::string_view::npos) return PayloadNameProblem::kParent;
     if (IsReservedDeviceName(segment)) return PayloadNameProblem::kReservedName;
+    // Windows drops trailing dots and blanks when it creates a file, so A.TXT.
+    // would overwrite A.TXT.
+    if (segment.back() == '.' || segment.back() == ' ') return PayloadNameProblem::kTrailingDotOrBlank;
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
@@ -67,6 +70,7 @@ const char* DescribePayloadNameProblem(PayloadNameProblem problem) {
     case PayloadNameProblem::kParent: return "\".\" or \"..\" segment would leave the install folder";
     case PayloadNameProblem::kReservedName: return "reserved device name (CON, NUL, COM1 ...)";
     case PayloadNameProblem::kInvalidChar: return "character not allowed in a Windows file name";
+    case PayloadNameProblem::kTrailingDotOrBlank: return "name ends with a dot or a blank, which Windows drops";
   }
   return "unknown";
 }

@@ -19,6 +19,7 @@ enum class PayloadNameProblem {
   kParent,         // a "." or ".." segment
   kReservedName,   // a segment that Windows maps to a device (CON, NUL, COM1, ...)
   kInvalidChar,    // a control character or one of < > " | ? *
+  kTrailingDotOrBlank,  // a segment ending in "." or " ", which Windows drops
 };
 
 // Checks a payload name ("\" separates folders; "/" is treated the same) so a

@@ -42,6 +42,8 @@ TEST(PayloadName, NamesThatLeaveTheInstallFolderAreRefused) {
       {"A|B", PayloadNameProblem::kInvalidChar},
       {"A\tB", PayloadNameProblem::kInvalidChar},
       {"WHAT?", PayloadNameProblem::kInvalidChar},
+      {"A.TXT.", PayloadNameProblem::kTrailingDotOrBlank},
+      {"DIR \\X.TXT", PayloadNameProblem::kTrailingDotOrBlank},
   };
   for (const auto& c : cases) EXPECT_EQ(CheckPayloadName(c.name), c.problem) << c.name;
 }

@@ -16,7 +16,6 @@ namespace orvalis {
 namespace {
 
 using test::Deflate;
-using test::ReadFileBytes;
 using test::TempFolder;
 
 struct Resource {
@@ -92,66 +91,6 @@ TEST(LoadResourceData, CopiesTheBytesOrGivesNothing) {
   EXPECT_EQ(LoadResourceData(module.get(), "FILE:BIN", RT_RCDATA), binary);
   EXPECT_EQ(LoadResourceData(module.get(), "file:bin", RT_RCDATA), binary);
   EXPECT_EQ(LoadResourceData(module.get(), "FILE:MISSING", RT_RCDATA), "");
-}
-
-TEST(ExtractPayloadFile, WritesUnderTheDisplayNameAndCreatesFolders) {
-  TempFolder folder;
-  std::string big(300'000, 'x');
-  auto module = LoadImage(MakeImage(folder, {{L"FILE:DATA\\SUB\\X.BIN", Deflate(big)},
-                                             {L"FILE:README.TXT", Deflate("short")},
-                                             {L"FILE:EMPTY.DAT", Deflate("")},
-                                             {L"FILE:BROKEN.DAT", "not a stream"},
-                                             {L"FILE:..\\EVIL.TXT", Deflate("evil")}}));
-  std::string install = win::Narrow(folder.path()) + "T\xC3\xABst Map\\";
-  ASSERT_TRUE(ForceFolders(install));
-
-  // An existing, longer file is replaced, not appended to.
-  std::wstring readme = win::Wide(install) + L"Readme.txt";
-  test::WriteFileBytes(readme, std::string(1000, 'o'));
-
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "DATA\\SUB\\X.BIN", install), ExtractResult::kWritten);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "README.TXT", install), ExtractResult::kWritten);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "EMPTY.DAT", install), ExtractResult::kWritten);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "BROKEN.DAT", install), ExtractResult::kNoData);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "MISSING.DAT", install), ExtractResult::kNoData);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "..\\EVIL.TXT", install), ExtractResult::kUnsafeName);
-
-  EXPECT_EQ(ReadFileBytes(win::Wide(install) + L"Data\\sub\\x.bin"), big);
-  EXPECT_EQ(ReadFileBytes(readme), "short");
-  EXPECT_EQ(ReadFileBytes(win::Wide(install) + L"Empty.dat"), "");
-  EXPECT_EQ(::GetFileAttributesW((win::Wide(install) + L"Broken.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(::GetFileAttributesW((folder.path() + L"evil.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(::GetFileAttributesW((folder.path() + L"Evil.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-
-  // Folders and files carry the display name's case on disk.
-  EXPECT_EQ(test::StoredName(win::Wide(install) + L"Data"), L"Data");
-  EXPECT_EQ(test::StoredName(win::Wide(install) + L"Data\\sub"), L"sub");
-  EXPECT_EQ(test::StoredName(win::Wide(install) + L"Data\\sub\\x.bin"), L"x.bin");
-}
-
-TEST(ExtractPayloadFile, AFileThatCannotBeOpenedFails) {
-  TempFolder folder;
-  auto module = LoadImage(MakeImage(folder, {{L"FILE:LOCKED.DAT", Deflate("new")}}));
-  std::string install = win::Narrow(folder.path());
-  std::wstring locked = folder.path() + L"Locked.dat";
-  test::WriteFileBytes(locked, "old");
-  win::unique_file holder(::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(holder);
-  EXPECT_EQ(ExtractPayloadFile(module.get(), "LOCKED.DAT", install), ExtractResult::kWriteFailed);
-  holder.reset();
-  EXPECT_EQ(ReadFileBytes(locked), "old");
-}
-
-TEST(ForceFolders, CreatesEveryMissingParent) {
-  TempFolder folder;
-  std::string deep = win::Narrow(folder.path()) + "a\\b\xC3\xA9\\c\\";
-  EXPECT_TRUE(ForceFolders(deep));
-  EXPECT_TRUE(ForceFolders(deep));  // existing is fine
-  DWORD attributes = ::GetFileAttributesW(win::Wide(deep).c_str());
-  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
-  test::WriteFileBytes(folder.path() + L"file", "x");
-  EXPECT_FALSE(ForceFolders(win::Narrow(folder.path()) + "file\\sub"));
-  EXPECT_FALSE(ForceFolders(""));
 }
 
 }  // namespace

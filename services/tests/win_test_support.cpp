@@ -61,7 +61,9 @@ std::string ReadFileBytes(const std::wstring& path) {
   }
   std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
   DWORD read = 0;
-  if (!bytes.empty()) EXPECT_TRUE(::ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr));
+  if (!bytes.empty()) {
+    EXPECT_TRUE(::ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr));
+  }
   return bytes;
 }
 

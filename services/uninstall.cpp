@@ -1,0 +1,21 @@
+// The uninstall entry, written value by value.
+#include "services/uninstall.h"
+
+#include "services/registry.h"
+#include "services/uninstall_entry.h"
+
+namespace orvalis {
+
+bool RegisterUninstall(std::string_view uninstallCommand, std::string_view entryName, bool perUser,
+                       std::string_view displayName) {
+  const HKEY root = perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  const std::string key = UninstallKeyPath(entryName);
+  bool ok = WriteRegString(root, key, "DisplayName", false, displayName);
+  ok = WriteRegString(root, key, "UninstallString", false, uninstallCommand) && ok;
+  ok = WriteRegString(root, key, "Publisher", false, kMakerName) && ok;
+  ok = WriteRegString(root, key, "HelpLink", false, kMakerWebAddress) && ok;
+  ok = WriteRegString(root, key, "URLInfoAbout", false, kMakerWebAddress) && ok;
+  return ok;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,25 @@
+// The small window shown while the program starter waits for a started
+// program: one centred, word-wrapped line of text and no buttons.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "win/unique_any.h"
+
+namespace orvalis {
+
+struct WindowPolicy {
+  static HWND Invalid() noexcept { return nullptr; }
+  static void Close(HWND window) noexcept { ::DestroyWindow(window); }
+};
+using unique_window = win::unique_any<WindowPolicy>;
+
+inline constexpr wchar_t kWaitWindowClass[] = L"OrvalisWaitWindow";
+
+// Creates and shows the window (not modal). It is centred over `over` when
+// that is not null. Null when it cannot be created.
+[[nodiscard]] unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over);
+
+}  // namespace orvalis

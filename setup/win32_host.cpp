@@ -1,0 +1,155 @@
+// The Windows host of a setup run: a thin adapter from the run's needs to the
+// installation services. Calls are qualified with orvalis:: where a service has
+// the same name as the host's method.
+#include "setup/win32_host.h"
+
+#include <windows.h>
+
+#include "services/elevation.h"
+#include "services/file_types.h"
+#include "services/files.h"
+#include "services/folders.h"
+#include "services/payload.h"
+#include "services/processes.h"
+#include "services/registry_rules.h"
+#include "services/settings.h"
+#include "services/shortcuts.h"
+#include "services/uninstall.h"
+#include "setup/progress_window.h"
+#include "win/wide.h"
+
+namespace orvalis {
+
+Win32Host::Win32Host() = default;
+
+Win32Host::~Win32Host() {
+  if (mutexOwned_) ::ReleaseMutex(mutex_.get());
+}
+
+void Win32Host::ShowMessage(const std::string& caption, const std::string& text) {
+  ::MessageBoxW(::GetActiveWindow(), win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_OK);
+}
+
+bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
+  return ::MessageBoxW(::GetActiveWindow(), win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_YESNO) == IDYES;
+}
+
+bool Win32Host::AskElevation(const std::string& text) { return orvalis::AskElevation(text); }
+
+// The interactive windows join the host together with their forms; until then
+// an interactive run ends where it would show its first window, as if cancelled.
+LanguageChoice Win32Host::ChooseLanguage() { return LanguageChoice::kCancelled; }
+RunChoice Win32Host::ChooseRunOrInstall(const RunOrInstallTexts&) { return RunChoice::kCancelled; }
+MainDialogResult Win32Host::ShowMainDialog(MainDialogModel&) { return MainDialogResult::kCancelled; }
+void Win32Host::DestroyMainWindow() {}
+bool Win32Host::ShowOptionsDialog(OptionsDialogModel&) { return false; }
+
+void Win32Host::OpenProgress(const std::string& caption, int maximum) {
+  progress_.push_back(std::make_unique<ProgressWindow>(caption, maximum));
+}
+
+void Win32Host::SetProgressText(const std::string& text) {
+  if (!progress_.empty()) progress_.back()->SetText(text);
+}
+
+void Win32Host::SetProgressPosition(int position) {
+  if (!progress_.empty()) progress_.back()->SetPosition(position);
+}
+
+void Win32Host::RepaintProgress() {
+  if (!progress_.empty()) progress_.back()->Repaint();
+}
+
+void Win32Host::CloseProgress() {
+  if (!progress_.empty()) progress_.pop_back();
+}
+
+bool Win32Host::FileExists(const std::string& path) { return orvalis::FileExists(path); }
+bool Win32Host::FolderExists(const std::string& path) { return orvalis::FolderExists(path); }
+bool Win32Host::CreateFolders(const std::string& path) { return orvalis::ForceFolders(path); }
+bool Win32Host::RemoveFile(const std::string& path) { return orvalis::DeleteOneFile(path); }
+
+std::vector<std::string> Win32Host::MatchingFiles(const std::string& folder, const std::string& pattern) {
+  return orvalis::MatchingFiles(folder, pattern);
+}
+
+std::uint32_t Win32Host::ReadAttributes(const std::string& path) { return orvalis::ReadFileAttributes(path); }
+
+bool Win32Host::WriteAttributes(const std::string& path, std::uint32_t attributes) {
+  return orvalis::WriteFileAttributes(path, attributes);
+}
+
+bool Win32Host::CanOpenExclusive(const std::string& path) { return orvalis::CanOpenExclusive(path); }
+
+bool Win32Host::WriteFileBytes(const std::string& path, const std::string& bytes) {
+  return orvalis::WriteWholeFile(path, bytes);
+}
+
+bool Win32Host::ListPayloadNames(std::vector<std::string>& names) {
+  return orvalis::ListResourceNames(nullptr, &names, "FILE:", RT_RCDATA);
+}
+
+std::string Win32Host::LoadPayloadData(const std::string& name) {
+  return orvalis::LoadResourceData(nullptr, "FILE:" + name, RT_RCDATA);
+}
+
+void Win32Host::SetProductKey(const std::string& product) { orvalis::SetProductKey(product); }
+
+std::string Win32Host::ReadSetting(const std::string& section, const std::string& name) {
+  return orvalis::ReadSetting(section, name);
+}
+
+std::int32_t Win32Host::ReadSettingInt(const std::string& section, const std::string& name) {
+  return orvalis::ReadSettingInt(section, name);
+}
+
+bool Win32Host::WriteSetting(const std::string& section, const std::string& name, const std::string& value,
+                             bool deleteIfEmpty) {
+  return orvalis::WriteSetting(section, name, value, deleteIfEmpty);
+}
+
+bool Win32Host::WriteSettingInt(const std::string& section, const std::string& name, std::int32_t value,
+                                bool deleteIfZero) {
+  return orvalis::WriteSettingInt(section, name, value, deleteIfZero);
+}
+
+bool Win32Host::IsUserAdministrator() { return orvalis::IsUserAdministrator(); }
+std::string Win32Host::GetSystemPath(int kind) { return orvalis::GetSystemPath(kind); }
+
+void Win32Host::RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                                  const std::string& displayName) {
+  orvalis::RegisterUninstall(uninstallCommand, entryName, perUser, displayName);
+}
+
+bool Win32Host::AssociateFileType(const std::string& ext, const std::string& program,
+                                  const std::string& description) {
+  return orvalis::AssociateFileType(ext, program, description);
+}
+
+void Win32Host::CreateShortcut(const std::string& target, const std::string& arguments, const std::string& name,
+                               bool onDesktop) {
+  orvalis::CreateShortcut(target, arguments, name, onDesktop);
+}
+
+void Win32Host::OpenProgram(const std::string& file, const std::string& parameters, const std::string& folder) {
+  (void)orvalis::ShellOpen(file, parameters, folder);
+}
+
+void Win32Host::RestartElevated(const std::string& commandLine) { (void)orvalis::RestartElevated(commandLine); }
+
+void Win32Host::AcquireSetupMutex() {
+  // Owned, default security, inheritable; a second setup is neither refused nor waited for.
+  SECURITY_ATTRIBUTES attributes = {sizeof(attributes), nullptr, TRUE};
+  mutex_.reset(::CreateMutexW(&attributes, TRUE, L"OrvalisSetup"));
+  mutexOwned_ = static_cast<bool>(mutex_) && ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void Win32Host::ReleaseSetupMutex() {
+  // Released, not closed: the handle lives until the process ends.
+  if (mutexOwned_) ::ReleaseMutex(mutex_.get());
+  mutexOwned_ = false;
+}
+
+void Win32Host::Wait(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace orvalis

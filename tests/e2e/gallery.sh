@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Photographs the control gallery under Wine and Xvfb, once without visual
+# styles (classic) and once with Wine's own light theme, and checks known
+# pixels of each photo. Photos go to out/photos/gallery/.
+# Runs under ./dev.sh test (ROOT, OUT, WINE, PY set, Xvfb on DISPLAY) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+EXE=${GALLERY_EXE:-$OUT/win64/orvalis-gallery.exe}
+WORK=$OUT/gallery
+PHOTOS=$OUT/photos/gallery
+mkdir -p "$WORK" "$PHOTOS"
+
+passed=0
+failed=0
+pass() { echo "ok $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
+started=$(date +%s.%N)
+
+# Our own Xvfb when none is given.
+XVFB_PID=
+if [ -z "${DISPLAY:-}" ]; then
+  for d in $(seq 150 190); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
+    export DISPLAY=":$d"
+    break
+  done
+fi
+
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
+export XDG_CACHE_HOME=$WORK/home/.cache WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+mkdir -p "$HOME"
+
+THEME_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+
+# One prefix per look, made once and kept: a fresh prefix has the light theme
+# on; the classic one has ThemeActive "0".
+prepare_prefix() {  # look
+  local prefix=$WORK/prefix-$1
+  if [ ! -f "$prefix/system.reg" ]; then
+    WINEPREFIX=$prefix "$WINE" wineboot --init >"$WORK/wineboot-$1.log" 2>&1
+    WINEPREFIX=$prefix "$WINESERVER" -w
+  fi
+  local want=1
+  [ "$1" = classic ] && want=0
+  WINEPREFIX=$prefix "$WINE" reg add "$THEME_KEY" /v ThemeActive /t REG_SZ /d $want /f >/dev/null 2>&1
+  # The theme setting is read when the server starts.
+  WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null
+  WINEPREFIX=$prefix "$WINESERVER" -w 2>/dev/null
+}
+
+winpath() { echo "Z:${1//\//\\}"; }
+
+photograph() {  # look, focus, photo name
+  local look=$1 focus=$2 name=$3
+  local prefix=$WORK/prefix-$look rects=$WORK/$name.rects stop=$WORK/$name.stop
+  rm -f "$rects" "$stop"
+  WINEPREFIX=$prefix "$WINE" "$EXE" --rects "$(winpath "$rects")" --stop "$(winpath "$stop")" \
+    --focus "$focus" --hover btnHot --press btnPressed >"$WORK/$name.log" 2>&1 &
+  local pid=$!
+  for _ in $(seq 300); do [ -s "$rects" ] && grep -q '^themed' "$rects" && break; sleep 0.1; done
+  sleep 1.5  # let every window finish painting
+  if [ -s "$rects" ]; then
+    import -window root -crop 1010x700+0+0 "$PHOTOS/$name.png" 2>>"$WORK/$name.log"
+  fi
+  touch "$stop"
+  wait "$pid" 2>/dev/null
+  if [ ! -s "$PHOTOS/$name.png" ]; then
+    fail "$name: no photograph (see $WORK/$name.log)"
+    return
+  fi
+  pass "$name photographed"
+  convert "$PHOTOS/$name.png" ppm:"$WORK/$name.ppm"
+  local line
+  while IFS= read -r line; do
+    case $line in
+      ok\ *) pass "$name: ${line#ok }" ;;
+      FAIL\ *) fail "$name: ${line#FAIL }" ;;
+    esac
+  done < <("$PY" "$ROOT/tests/e2e/gallery_check.py" "$WORK/$name.ppm" "$rects" "$look")
+}
+
+if [ ! -f "$EXE" ]; then
+  fail "missing $EXE"
+else
+  for look in classic themed; do
+    prepare_prefix "$look"
+    photograph "$look" btnDefault "$look"
+    photograph "$look" chkFocused "$look-check"
+    photograph "$look" rbFocused "$look-radio"
+    WINEPREFIX=$WORK/prefix-$look "$WINESERVER" -k 2>/dev/null
+  done
+fi
+
+[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+echo "gallery test took $(printf '%.1f' "$(echo "$(date +%s.%N) - $started" | bc)") s"
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

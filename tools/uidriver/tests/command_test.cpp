@@ -1,0 +1,79 @@
+// The driver's command language and its output lines.
+#include "tools/uidriver/command.h"
+
+#include <gtest/gtest.h>
+
+namespace orvalis::uidriver {
+namespace {
+
+TEST(UiDriverCommand, ParsesVerbsOptionsAndFlags) {
+  auto parsed = ParseCommand({"click", "--exe", "OrvalisSetup.exe", "--name", "btnInstall", "--mouse", "--timeout",
+                              "250"});
+  ASSERT_TRUE(parsed.command) << parsed.error;
+  const Command& c = *parsed.command;
+  EXPECT_EQ(c.verb, "click");
+  EXPECT_EQ(c.Get("exe"), "OrvalisSetup.exe");
+  EXPECT_EQ(c.Get("name"), "btnInstall");
+  EXPECT_FALSE(c.Has("pid"));
+  EXPECT_TRUE(c.flags.count("mouse"));
+  EXPECT_EQ(c.timeoutMs, 250);
+
+  auto defaults = ParseCommand({"wait-window", "--pid", "0x1F", "--title", "Orvalis Setup"});
+  ASSERT_TRUE(defaults.command) << defaults.error;
+  EXPECT_EQ(defaults.command->timeoutMs, 5000);
+  EXPECT_EQ(defaults.command->Get("title"), "Orvalis Setup");
+}
+
+TEST(UiDriverCommand, RejectsIncompleteOrMalformedCommands) {
+  struct Case { std::vector<std::string> args; const char* error; };
+  const Case cases[] = {
+      {{}, "no command"},
+      {{"poke", "--pid", "1"}, "unknown command: poke"},
+      {{"list"}, "name the process with either --pid or --exe"},
+      {{"list", "--pid", "1", "--exe", "x.exe"}, "name the process with either --pid or --exe"},
+      {{"list", "--pid", "abc"}, "--pid needs a number"},
+      {{"list", "--pid", "-4"}, "--pid needs a number"},
+      {{"list", "--exe", "x", "--timeout", "1s"}, "--timeout needs a number"},
+      {{"text", "--exe", "x"}, "text needs a control: --name, --id or --class"},
+      {{"set-text", "--exe", "x", "--name", "e"}, "set-text needs --text"},
+      {{"answer-box", "--exe", "x"}, "answer-box needs --button"},
+      {{"text", "--exe", "x", "--name"}, "missing value for --name"},
+      {{"text", "--exe", "x", "--name", "a", "--name", "b"}, "--name given twice"},
+      {{"text", "--exe", "x", "--colour", "red"}, "unknown option: --colour"},
+      {{"text", "--exe", "x", "stray"}, "unexpected argument: stray"},
+  };
+  for (const auto& c : cases) {
+    auto parsed = ParseCommand(c.args);
+    EXPECT_FALSE(parsed.command) << c.error;
+    EXPECT_EQ(parsed.error, c.error);
+  }
+}
+
+TEST(UiDriverCommand, FactLinesStayOnOneLine) {
+  struct Case { const char* value; const char* line; };
+  const Case cases[] = {
+      {"Orvalis Setup", "k=Orvalis Setup"},
+      {"a\nb", "k=a\\nb"},
+      {"C:\\Tëst Map\\", "k=C:\\\\Tëst Map\\\\"},
+      {"x\r\ny\tz", "k=x\\r\\ny\\tz"},
+      {"", "k="},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FactLine("k", c.value), c.line);
+}
+
+TEST(UiDriverCommand, BoxButtonNamesAndCaptions) {
+  struct Case { const char* name; int id; };
+  const Case cases[] = {{"OK", 1}, {"ok", 1}, {"Cancel", 2}, {"Yes", 6}, {"NO", 7}, {"TryAgain", 10},
+                        {"Continue", 11}, {"Ja", 0}, {"", 0}};
+  for (const auto& c : cases) EXPECT_EQ(BoxButtonId(c.name), c.id) << c.name;
+  EXPECT_EQ(BoxButtonName(6), "Yes");
+  EXPECT_EQ(BoxButtonName(1234), "1234");
+
+  struct Caption { const char* in; const char* out; };
+  const Caption captions[] = {{"&Yes", "Yes"}, {"A&&B", "A&B"}, {"Save && &close", "Save & close"},
+                              {"end&", "end"}, {"plain", "plain"}};
+  for (const auto& c : captions) EXPECT_EQ(WithoutAccelerator(c.in), c.out) << c.in;
+}
+
+}  // namespace
+}  // namespace orvalis::uidriver
