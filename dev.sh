@@ -298,8 +298,24 @@ cmd_wine() {
   return $status
 }
 
+# Runs end-to-end scripts by name in the test Wine, without building first:
+#   ./dev.sh e2e payload unattended
+cmd_e2e() {
+  mkdir -p "$WINEDIR"
+  wine_start
+  trap wine_stop EXIT
+  local name status=0
+  for name in "$@"; do
+    env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$ROOT/tests/e2e/$name.sh" || status=1
+  done
+  wine_stop
+  trap - EXIT
+  return $status
+}
+
 case "${1:-}" in
   deps) cmd_deps ;;
+  e2e) shift; cmd_e2e "$@" ;;
   wine) shift; cmd_wine "$@" ;;
   build) cmd_build ;;
   test) cmd_test ;;

@@ -6,7 +6,7 @@ set -u
 . "$(dirname "$0")/lib.sh"
 
 WORK=$OUT/e2e/payload
-rm -rf "$WORK" && mkdir -p "$WORK/files/Sub"
+rm -rf "$WORK" "$WINEPREFIX/drive_c/orvalis-e2e" && mkdir -p "$WORK/files/Sub"
 PACK=$OUT/linux/orvalis-pack
 
 # The product: 1,000,000 zero bytes, 1,000,000 random bytes, an empty file,
@@ -85,9 +85,27 @@ for target in win64 win32; do
   "$PACK" --stub "$OUT/$target/OrvalisSetup.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" \
     -o "$WORK/setup-$target.exe"
   check "pefile reads the packed $target setup: names, sizes, sections, checksum" \
-    "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe"
-  "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" | tail -3
+    "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" "$WORK/files"
+  "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" "$WORK/files" | tail -3
 done
-check "the packed setup still starts under Wine" "$WINE" "$WORK/setup-win64.exe"
+# The manifest and version information of the stub survive packing.
+manifest_kept() {
+  $PY - "$1" <<'PY'
+import sys, pefile
+pe = pefile.PE(sys.argv[1])
+types = {t.id: t for t in pe.DIRECTORY_ENTRY_RESOURCE.entries if t.id is not None}
+assert 16 in types, "no version information"
+m = types[24].directory.entries[0].directory.entries[0].data.struct
+text = pe.get_data(m.OffsetToData, m.Size).decode("utf-8")
+assert 'level="highestAvailable"' in text, "no highest-available execution level"
+assert "Microsoft.Windows.Common-Controls" in text and 'version="6.0.0.0"' in text, "no common controls 6"
+PY
+}
+for target in win64 win32; do
+  check "the packed $target setup keeps its manifest (highest available, common controls 6) and version" \
+    manifest_kept "$WORK/setup-$target.exe"
+done
+check "the packed setup still starts and installs under Wine" "$WINE" "$WORK/setup-win64.exe" /U "/P:C:\\orvalis-e2e\\probe"
+check "  and its files arrive" cmp "$WORK/files/random.bin" "$WINEPREFIX/drive_c/orvalis-e2e/probe/Random.bin"
 
 finish
