@@ -5,6 +5,7 @@
 //   inspect.exe reg ROOT KEY NAME    → "type:value" (ROOT: HKCU, HKLM, HKCR) or "missing"
 //   inspect.exe hold PATH SECONDS    → opens PATH with no sharing, prints "held", waits, closes
 //   inspect.exe mutex NAME           → "exists" or "missing"
+//   inspect.exe attr PATH VALUE      → sets the file attributes (decimal)
 #include <windows.h>
 #include <shlobj.h>
 #include <zlib.h>
@@ -113,6 +114,7 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"reg" && argc == 5) return Reg(argv[2], argv[3], argv[4]);
   if (verb == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (verb == L"mutex" && argc == 3) return Mutex(argv[2]);
+  if (verb == L"attr" && argc == 4) return ::SetFileAttributesW(argv[2], DWORD(_wtoi(argv[3]))) ? 0 : 1;
   std::fprintf(stderr, "usage: inspect.exe file|lnk|reg|hold|mutex ...\n");
   return 2;
 }

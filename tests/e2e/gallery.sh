@@ -69,9 +69,11 @@ photograph() {  # look, focus, photo name
   for _ in $(seq 300); do [ -s "$rects" ] && grep -q '^themed' "$rects" && break; sleep 0.1; done
   sleep 1.5  # let every window finish painting
   if [ -s "$rects" ]; then
-    import -window root -crop 1010x700+0+0 "$PHOTOS/$name.png" 2>>"$WORK/$name.log"
+    import -window root -crop 1060x720+0+0 "$PHOTOS/$name.png" 2>>"$WORK/$name.log"
   fi
   touch "$stop"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill "$pid" 2>/dev/null  # a gallery that did not stop by itself
   wait "$pid" 2>/dev/null
   if [ ! -s "$PHOTOS/$name.png" ]; then
     fail "$name: no photograph (see $WORK/$name.log)"

@@ -82,9 +82,15 @@ def main():
     expected = (0x93,) * 3 if look == "themed" else (0x80,) * 3
     check("disabled glyph is grey", got == expected, hexrgb(got))
 
-    # The image button in stretchNone keeps its 12 × 12 image at the corner.
-    got = pixel("imgNone", 5, 5)
-    check("image button background image", got == (224, 240, 255), hexrgb(got))
+    # The image button in stretchNone keeps its 60 × 28 image at the corner and
+    # centres the glyph on the image: at (22, 6), its red at (8, 11).
+    got = pixel("imgNone", 3, 3)
+    check("unstretched image", got == (224, 240, 255), hexrgb(got))
+    got = pixel("imgNone", 22 + 8, 6 + 11)
+    check("glyph centred on the image", got == (255, 0, 0), hexrgb(got))
+    w = rects["imgTotal"][2] - rects["imgTotal"][0]
+    got = pixel("imgTotal", w - 20, 10)  # image pixels are about 9 × 3 on the screen
+    check("stretched image reaches the far edge", got == (224, 240, 255), hexrgb(got))
 
     print("%d failed" % failures)
     return 1 if failures else 0
