@@ -167,21 +167,21 @@ void Gallery::Build() {
   back.SetCaption("Back");
 
   // Row 3: push buttons.
-  struct ButtonSpec {
+  struct ButtonEntry {
     const char* name;
     const char* caption;
     bool glyph;
   };
-  const ButtonSpec buttons[] = {
+  const ButtonEntry buttons[] = {
       {"btnNormal", "Normal", true},   {"btnHot", "Hot", true},           {"btnPressed", "Pressed", true},
       {"btnDefault", "Default", true}, {"btnDisabled", "Disabled", true}, {"btnGrayed", "Grayed", true},
       {"btnGlyph", "", true},          {"btnGlyphOff", "", true},         {"btnRight", "Right", true},
   };
   int x = 10;
-  for (const auto& spec : buttons) {
-    auto& b = Add<controls::PBitBtn>(form_, spec.name, x, 180, 90, 30);
-    b.SetCaption(spec.caption);
-    if (spec.glyph) b.SetGlyph(glyph_);
+  for (const auto& button : buttons) {
+    auto& b = Add<controls::PBitBtn>(form_, button.name, x, 180, 90, 30);
+    b.SetCaption(button.caption);
+    if (button.glyph) b.SetGlyph(glyph_);
     x += 100;
   }
   auto& plain = Add<controls::PButton>(form_, "btnPlain", x, 180, 80, 30);
