@@ -5,6 +5,8 @@
 #   ./dev.sh test    build, then run the native tests and the Windows tests under Wine
 #   ./dev.sh demo    build, pack the demo product and show its payload
 #   ./dev.sh wine X  run one Windows program in the test Wine
+#   ./dev.sh fuzz [SECONDS] [TARGET...]  build the fuzz targets with clang and run each
+#   ./dev.sh bench   silent-install benchmark against NSIS, an MSI and a floor (not part of test)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -226,7 +228,7 @@ run_script() {  # suite, script...
   output=$("$@" 2>&1) || status=$?
   printf '%s\n' "$output"
   local line
-  line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n1)
+  line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n1 || true)
   if [ -z "$line" ]; then
     record "$suite" 0 1
   else
@@ -248,6 +250,7 @@ cmd_test() {
   local script
   for script in "$ROOT"/tests/e2e/*.sh; do
     [ -f "$script" ] || continue
+    [ "$(basename "$script")" = lib.sh ] && continue  # shared helpers, not a test
     run_script "$(basename "$script" .sh)" env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$script"
   done
   wine_stop
@@ -260,26 +263,43 @@ cmd_test() {
 
 # ---------------------------------------------------------------- demo
 
-pack_demo() {  # pack tool, stub, output
-  local stage=$OUT/demo/product
+pack_demo() {  # target (win64|win32), output
+  local stage=$OUT/demo/product-$1
   rm -rf "$stage" && mkdir -p "$stage"
   cp -r "$ROOT/demo/product/." "$stage/"
-  cp "$OUT/win64/OrvalisDemo.exe" "$stage/"
-  "$1" --stub "$2" --descriptor "$ROOT/demo/DISK.ID" --files "$stage" -o "$3"
+  cp "$OUT/$1/OrvalisDemo.exe" "$stage/"
+  "$OUT/linux/orvalis-pack" --stub "$OUT/$1/OrvalisSetup.exe" --descriptor "$ROOT/demo/DISK.ID" --files "$stage" -o "$2"
 }
 
 cmd_demo() {
   cmd_build
   mkdir -p "$OUT/demo"
   log "packing the demo product"
-  pack_demo "$OUT/linux/orvalis-pack" "$OUT/win64/OrvalisSetup.exe" "$OUT/demo/Demo-Setup.exe"
-  pack_demo "$OUT/linux/orvalis-pack" "$OUT/win32/OrvalisSetup.exe" "$OUT/demo/Demo-Setup-x86.exe"
+  pack_demo win64 "$OUT/demo/Demo-Setup.exe"
+  pack_demo win32 "$OUT/demo/Demo-Setup-x86.exe"
   log "payload of out/demo/Demo-Setup.exe"
   "$OUT/linux/orvalis-pack" --list "$OUT/demo/Demo-Setup.exe"
+  # The demo has a Wine of its own, so it never disturbs a test run.
+  WINEDIR=$OUT/demo/wine
   wine_start
   trap wine_stop EXIT
-  log "running the demo setup under Wine"
-  "$WINE" "$OUT/demo/Demo-Setup.exe" && echo "Demo-Setup.exe ended with exit code 0"
+  local target='C:\Orvalis Demo' inspect=$OUT/win64/inspect.exe
+  log "installing unattended: Demo-Setup.exe /U /P:\"$target\" /I /R /L /S /M:ENU"
+  "$WINE" "$OUT/win64/run-raw.exe" "Z:${OUT//\//\\}\\demo\\Demo-Setup.exe /U /P:\"$target\" /I /R /L /S /M:ENU" >/dev/null
+  log "installed files"
+  (cd "$("$WINE" winepath -u "$target" 2>/dev/null)" && find . -type f | sort)
+  log "registry"
+  "$WINE" reg query 'HKCU\Software\Orvalis\Demo' /s 2>/dev/null | tr -d '\r' | grep -v '^$'
+  "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Demo' 2>/dev/null | tr -d '\r' | grep -v '^$'
+  log "shortcuts (target|arguments|working folder)"
+  local link
+  while IFS= read -r link; do
+    printf '%s\n  %s\n' "${link#"$WINEDIR"/}" \
+      "$("$WINE" "$inspect" lnk "$("$WINE" winepath -w "$link" 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r')"
+  done < <(find "$WINEPREFIX/drive_c" "$HOME" -name 'Orvalis Demo.lnk' 2>/dev/null)
+  log "started program"
+  sleep 1
+  tr -d '\r' < "$("$WINE" winepath -u "$("$WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')\\OrvalisDemo-launch.txt" 2>/dev/null)" 2>/dev/null
   wine_stop
   trap - EXIT
 }
@@ -313,12 +333,94 @@ cmd_e2e() {
   return $status
 }
 
+# ---------------------------------------------------------------- bench
+
+# Silent-install benchmark against NSIS, an MSI and a floor program; not part
+# of `test`. Extra arguments go to bench/bench.py (--runs N, --scale S, --skip-big).
+BENCH_PACKAGES=(nsis msitools wixl)
+
+cmd_bench() {
+  cmd_deps
+  local p missing=()
+  for p in "${BENCH_PACKAGES[@]}"; do
+    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    log "installing for the benchmark: ${missing[*]}"
+    [ "$(id -u)" = 0 ] || die "installing packages needs root: ${missing[*]}"
+    apt_install "${missing[@]}"
+  fi
+  mkdir -p "$OUT/build"
+  configure linux
+  configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
+  log "building the packer, the setup and the floor program"
+  cmake --build "$OUT/build/linux" -j "$JOBS" --target orvalis-pack || die "build linux failed"
+  cmake --build "$OUT/build/win64" -j "$JOBS" --target OrvalisSetup orvalis-bench-floor || die "build win64 failed"
+  # A prefix of its own, so the installs and their registry values stay apart.
+  WINEDIR=$OUT/${ORVALIS_WINE:-wine-bench}
+  wine_start
+  trap wine_stop EXIT
+  local status=0
+  BENCH_XVFB_PID=$XVFB_PID WINE=$WINE "$PY" "$ROOT/bench/bench.py" --root "$ROOT" --out "$OUT/bench" "$@" || status=$?
+  wine_stop
+  trap - EXIT
+  return $status
+}
+
+# ---------------------------------------------------------------- fuzz
+
+# libFuzzer with clang; the sanitizer runtimes come with libclang-rt.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build)
+FUZZ_TARGETS=(descriptor switches field_list pe_image resource_tree payload_name inflate text rtf)
+
+# Builds fuzz/ as a project of its own in out/build/fuzz and runs each target
+# for SECONDS (default 60) on a working corpus in out/fuzz/<target>, seeded
+# from fuzz/corpus/<target>. Findings land in out/fuzz/findings/<target>.
+cmd_fuzz() {
+  local seconds=${1:-60}
+  [ $# -gt 0 ] && shift
+  local targets=("$@")
+  [ ${#targets[@]} -gt 0 ] || targets=("${FUZZ_TARGETS[@]}")
+  local p missing=()
+  for p in "${FUZZ_PACKAGES[@]}"; do
+    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    log "installing: ${missing[*]}"
+    [ "$(id -u)" = 0 ] || die "installing packages needs root: ${missing[*]}"
+    apt_install "${missing[@]}"
+  fi
+  local bdir=$OUT/build/fuzz
+  if [ ! -f "$bdir/build.ninja" ]; then
+    mkdir -p "$OUT/build"
+    CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      >"$bdir.configure.log" 2>&1 || { cat "$bdir.configure.log" >&2; die "configure fuzz failed"; }
+  fi
+  log "building the fuzz targets"
+  cmake --build "$bdir" -j "$JOBS" || die "build fuzz failed"
+  local name status=0
+  for name in "${targets[@]}"; do
+    local corpus=$OUT/fuzz/$name findings=$OUT/fuzz/findings/$name
+    mkdir -p "$corpus" "$findings"
+    log "fuzzing $name for ${seconds}s"
+    local seeds=()
+    [ -d "$ROOT/fuzz/corpus/$name" ] && seeds=("$ROOT/fuzz/corpus/$name")
+    "$bdir/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
+      -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" \
+      >"$OUT/fuzz/$name.log" 2>&1 || { status=1; tail -n 40 "$OUT/fuzz/$name.log" >&2; }
+    grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$OUT/fuzz/$name.log" >&2 || true
+  done
+  [ "$status" = 0 ] || die "a fuzz target found a fault; inputs are in out/fuzz/findings/"
+}
+
 case "${1:-}" in
   deps) cmd_deps ;;
   e2e) shift; cmd_e2e "$@" ;;
+  fuzz) shift; cmd_fuzz "$@" ;;
   wine) shift; cmd_wine "$@" ;;
   build) cmd_build ;;
   test) cmd_test ;;
   demo) cmd_demo ;;
-  *) echo "usage: ./dev.sh deps|build|test|demo" >&2; exit 2 ;;
+  bench) shift; cmd_bench "$@" ;;
+  *) echo "usage: ./dev.sh deps|build|test|demo|bench|fuzz" >&2; exit 2 ;;
 esac
