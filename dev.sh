@@ -204,7 +204,10 @@ run_gtest() {  # suite, xml, command...
   local suite=$1 xml=$2; shift 2
   rm -f "$xml"
   log "$suite"
-  "$@" --gtest_output="xml:$xml" --gtest_brief=1 || true
+  local target=$xml
+  # A Windows program under Wine takes the report's path as a Windows path.
+  [ "$1" = "$WINE" ] && target="Z:${xml//\//\\}"
+  "$@" --gtest_output="xml:$target" --gtest_brief=1 || true
   if [ ! -f "$xml" ]; then
     record "$suite" 0 1
     return
