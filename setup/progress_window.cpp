@@ -1,90 +1,42 @@
-// Progress window with standard controls: lMain, Label and Bar.
+// Progress window: a framed box on the themed background.
 #include "setup/progress_window.h"
 
-#include <commctrl.h>
-
-#include "win/wide.h"
+#include "setup/texts.h"
 
 namespace orvalis {
-namespace {
 
-constexpr wchar_t kClassName[] = L"TfrmProgress";
-constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 89;
-
-void RegisterClassOnce() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = ::DefWindowProcW;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  registered = ::RegisterClassExW(&wc) != 0;
-}
-
-// The designer name, as a global atom so a driver in another process can read it.
-void Name(HWND window, const wchar_t* name) {
-  ATOM atom = ::GlobalAddAtomW(name);
-  if (atom) ::SetPropW(window, L"OrvalisName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
-}
-
-BOOL CALLBACK Unname(HWND window, LPARAM) noexcept {
-  if (auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::RemovePropW(window, L"OrvalisName"))))
-    ::GlobalDeleteAtom(atom);
-  return TRUE;
-}
-
-HWND Child(HWND parent, const wchar_t* cls, DWORD style, int x, int y, int w, int h, const wchar_t* name) {
-  HWND child = ::CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
-  ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  Name(child, name);
-  return child;
-}
-
-}  // namespace
-
-ProgressWindow::ProgressWindow(const std::string& caption, int maximum) {
-  RegisterClassOnce();
-  DWORD style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
-  ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"Orvalis Setup", style, x, y, width, height,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  if (window_ == nullptr) return;
-  Name(window_, L"frmProgress");
-  lMain_ = Child(window_, L"STATIC", SS_CENTER, 20, 14, 313, 16, L"lMain");
-  label_ = Child(window_, L"STATIC", SS_LEFT | SS_PATHELLIPSIS, 20, 36, 313, 16, L"Label");
-  bar_ = Child(window_, PROGRESS_CLASSW, 0, 20, 60, 313, 16, L"Bar");
-  ::SetWindowTextW(lMain_, win::Wide(caption).c_str());
-  ::SendMessageW(bar_, PBM_SETRANGE32, 0, maximum);
-  ::ShowWindow(window_, SW_SHOWNORMAL);
+TfrmProgress::TfrmProgress(const std::string& caption, int maximum) : SetupForm("frmProgress", false) {
+  SetCaption(kApplicationTitle);
+  auto& back = Add<controls::PPanel>(*this, "pBack", 0, 0, 353, 89);
+  LookAsBackground(back);
+  auto& files = Add<controls::PPanel>(back, "pFiles", 8, 8, 337, 73);
+  LookAsFrame(files);
+  auto& lMain = Add<TextLabel>(files, "lMain", 12, 8, 313, 16);
+  lMain.SetCentered(true);
+  lMain.SetFont(DialogFont(ui::kBold));
+  lMain.SetCaption(caption);
+  label_ = &Add<TextLabel>(files, "Label", 12, 28, 313, 16);
+  bar_ = &Add<ProgressBar>(files, "Bar", 12, 48, 313, 16);
+  bar_->SetRange(0, maximum);
+  SetClientSize(353, 89);
+  Show();
   Repaint();
 }
 
-ProgressWindow::~ProgressWindow() {
-  if (window_ == nullptr) return;
-  ::EnumChildWindows(window_, Unname, 0);
-  Unname(window_, 0);
-  ::DestroyWindow(window_);
-}
+void TfrmProgress::SetStep(const std::string& text) { label_->SetCaption(text); }
 
-void ProgressWindow::SetText(const std::string& text) {
-  if (label_ != nullptr) ::SetWindowTextW(label_, win::Wide(text).c_str());
-}
+void TfrmProgress::SetPosition(int position) { bar_->SetPosition(position); }
 
-void ProgressWindow::SetPosition(int position) {
-  if (bar_ != nullptr) ::SendMessageW(bar_, PBM_SETPOS, position, 0);
-}
+int TfrmProgress::Position() const { return bar_->Position(); }
 
-void ProgressWindow::Repaint() {
-  if (window_ == nullptr) return;
-  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void TfrmProgress::Repaint() {
+  if (HWND h = HandleIfCreated())
+    ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Messages sent from other threads and programs (such as a request for a
+  // window's text) are answered here, since the run pumps no queue while it
+  // works; posted input stays queued.
+  MSG pending;
+  ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 }  // namespace orvalis

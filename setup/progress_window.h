@@ -1,30 +1,26 @@
-// The progress window of an install pass: a caption line, the current step or
-// file, and a bar. Repainted explicitly, since the run pumps no messages while
-// it works.
+// The progress window of an install pass (TfrmProgress): a caption line, the
+// current step or file, and a bar. Repainted explicitly, since the run pumps
+// no messages while it works.
 #pragma once
-
-#include <windows.h>
 
 #include <string>
 
+#include "setup/window_parts.h"
+
 namespace orvalis {
 
-class ProgressWindow {
+class TfrmProgress final : public SetupForm {
  public:
-  ProgressWindow(const std::string& caption, int maximum);
-  ~ProgressWindow();
-  ProgressWindow(const ProgressWindow&) = delete;
-  ProgressWindow& operator=(const ProgressWindow&) = delete;
+  TfrmProgress(const std::string& caption, int maximum);
 
-  void SetText(const std::string& text);
+  void SetStep(const std::string& text);
   void SetPosition(int position);
+  [[nodiscard]] int Position() const;
   void Repaint();
 
  private:
-  HWND window_ = nullptr;
-  HWND lMain_ = nullptr;
-  HWND label_ = nullptr;
-  HWND bar_ = nullptr;
+  TextLabel* label_ = nullptr;
+  ProgressBar* bar_ = nullptr;
 };
 
 }  // namespace orvalis

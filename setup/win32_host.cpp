@@ -15,7 +15,11 @@
 #include "services/settings.h"
 #include "services/shortcuts.h"
 #include "services/uninstall.h"
+#include "setup/lang_window.h"
+#include "setup/main_window.h"
+#include "setup/options_window.h"
 #include "setup/progress_window.h"
+#include "setup/select_install_window.h"
 #include "win/wide.h"
 
 namespace orvalis {
@@ -36,20 +40,34 @@ bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
 
 bool Win32Host::AskElevation(const std::string& text) { return orvalis::AskElevation(text); }
 
-// The interactive windows join the host together with their forms; until then
-// an interactive run ends where it would show its first window, as if cancelled.
-LanguageChoice Win32Host::ChooseLanguage() { return LanguageChoice::kCancelled; }
-RunChoice Win32Host::ChooseRunOrInstall(const RunOrInstallTexts&) { return RunChoice::kCancelled; }
-MainDialogResult Win32Host::ShowMainDialog(MainDialogModel&) { return MainDialogResult::kCancelled; }
-void Win32Host::DestroyMainWindow() {}
-bool Win32Host::ShowOptionsDialog(OptionsDialogModel&) { return false; }
+LanguageChoice Win32Host::ChooseLanguage() {
+  TfrmLang window;
+  return window.Choose();
+}
+
+RunChoice Win32Host::ChooseRunOrInstall(const RunOrInstallTexts& texts) {
+  TfrmSelectInstall window(texts);
+  return window.Choose();
+}
+
+MainDialogResult Win32Host::ShowMainDialog(MainDialogModel& model) {
+  if (!main_) main_ = std::make_unique<TSForm>();
+  return main_->ShowDialog(model);
+}
+
+void Win32Host::DestroyMainWindow() { main_.reset(); }
+
+bool Win32Host::ShowOptionsDialog(OptionsDialogModel& model) {
+  TfrmCustom window(model);
+  return window.Confirm(model);
+}
 
 void Win32Host::OpenProgress(const std::string& caption, int maximum) {
-  progress_.push_back(std::make_unique<ProgressWindow>(caption, maximum));
+  progress_.push_back(std::make_unique<TfrmProgress>(caption, maximum));
 }
 
 void Win32Host::SetProgressText(const std::string& text) {
-  if (!progress_.empty()) progress_.back()->SetText(text);
+  if (!progress_.empty()) progress_.back()->SetStep(text);
 }
 
 void Win32Host::SetProgressPosition(int position) {

@@ -9,7 +9,8 @@
 
 namespace orvalis {
 
-class ProgressWindow;
+class TfrmProgress;
+class TSForm;
 
 class Win32Host final : public SetupHost {
  public:
@@ -72,7 +73,9 @@ class Win32Host final : public SetupHost {
  private:
   // Windows of passes that failed at the writability check stay open under
   // the newest one until the run ends.
-  std::vector<std::unique_ptr<ProgressWindow>> progress_;
+  std::vector<std::unique_ptr<TfrmProgress>> progress_;
+  // Made on first use, shown by every interactive pass, destroyed after the loop.
+  std::unique_ptr<TSForm> main_;
   win::unique_handle mutex_;
   bool mutexOwned_ = false;
 };

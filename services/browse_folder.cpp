@@ -1,0 +1,48 @@
+// SHBrowseForFolder with the initial selection and a status line.
+#include "services/browse_folder.h"
+
+#include <shlobj.h>
+
+#include "win/com_ptr.h"
+#include "win/wide.h"
+
+namespace orvalis {
+namespace {
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) noexcept {
+  if (message == BFFM_INITIALIZED) {
+    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+  } else if (message == BFFM_SELCHANGED) {
+    wchar_t path[MAX_PATH] = {};
+    if (lParam && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path))
+      ::SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string BrowseForFolder(HWND owner, const std::string& initialFolder, const std::string& title) {
+  // The item list comes back in the shell's allocator and goes back to it.
+  win::com_ptr<IMalloc> allocator;
+  if (FAILED(::SHGetMalloc(allocator.put())) || !allocator) return initialFolder;
+
+  std::wstring start = win::Wide(initialFolder);
+  std::wstring heading = win::Wide(title);
+  wchar_t display[MAX_PATH] = {};
+  BROWSEINFOW info{};
+  info.hwndOwner = owner ? owner : ::GetActiveWindow();
+  info.pszDisplayName = display;
+  info.lpszTitle = heading.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  info.lpfn = BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
+  if (!chosen) return initialFolder;
+  wchar_t path[MAX_PATH] = {};
+  bool hasPath = ::SHGetPathFromIDListW(chosen, path) != FALSE;
+  allocator->Free(chosen);
+  return hasPath ? win::Narrow(path) : std::string();
+}
+
+}  // namespace orvalis

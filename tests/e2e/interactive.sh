@@ -1,0 +1,349 @@
+#!/usr/bin/env bash
+# Interactive installations of packed setups under Wine and Xvfb, driven through
+# the windows' designer names by the UI driver: language, main, options,
+# progress and run-or-install windows, their cancel paths, the choices that a
+# second run remembers, and photographs of every window in both languages.
+set -u
+. "$(dirname "$0")/lib.sh"
+
+WORK=$OUT/e2e/interactive
+PHOTOS=$OUT/photos/setup
+rm -rf "$WORK" && mkdir -p "$WORK" "$PHOTOS"
+PACK=$OUT/linux/orvalis-pack
+INSPECT=$OUT/win64/inspect.exe
+DRIVER=$OUT/win64/orvalis-uidriver.exe
+RUNRAW=$OUT/win64/run-raw.exe
+
+inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
+driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+# The driver writes a backslash as "\\" and a line break as "\n".
+fact() { printf '%b' "$(printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1)"; }
+facts() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | while IFS= read -r v; do printf '%b\n' "$v"; done | paste -sd'|'; }
+# A file of a folder, whatever the case of its name (names take their display case).
+has_file() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" 2>/dev/null | head -n1)" ]; }
+unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+expect() {  # description, expected, actual
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
+}
+
+pack() {  # name, descriptor text
+  printf '%b' "$2" > "$WORK/$1.id"
+  "$PACK" --stub "$OUT/win64/OrvalisSetup.exe" --descriptor "$WORK/$1.id" --files "$PRODUCT" -o "$WORK/$1.exe" >/dev/null
+}
+# Starts a setup without waiting and prints its Windows process id (through a
+# file: the setup inherits the launcher's output, so a pipe would stay open).
+start_setup() {
+  rm -f "$WORK/pid.txt"
+  "$WINE" "$RUNRAW" --no-wait "$(winpath "$WORK/$1.exe") $2" > "$WORK/pid.txt" 2>/dev/null
+  tr -d '\r' < "$WORK/pid.txt" | head -n1
+}
+wait_for_file() {  # linux path, seconds
+  local i
+  for i in $(seq $(($2 * 10))); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The text of a named control of process $P, waiting for it to appear.
+text_of() { fact "$(driver text --pid "$P" --name "$1" --timeout "${2:-10000}")" text; }
+checked_of() { fact "$(driver checked --pid "$P" --name "$1" --timeout 5000)" checked; }
+items_of() { facts "$(driver items --pid "$P" --name "$1" --timeout 5000)" item; }
+# "width height" of a named control.
+size_of() { local r; r=$(driver rect --pid "$P" --name "$1" --timeout 5000); echo "$(fact "$r" width) $(fact "$r" height)"; }
+click() { driver click --pid "$P" --name "$1" --timeout 10000 >/dev/null; }
+# Waits until the window named $1 is shown (visible top-level windows only).
+shown() { [ -n "$(fact "$(driver rect --pid "$P" --name "$1" --timeout "${2:-10000}")" rect)" ]; }
+gone() { local i; for i in $(seq 50); do shown "$1" 200 || return 0; sleep 0.1; done; return 1; }
+ended() { driver wait-exit --pid "$P" --timeout "${1:-20000}" >/dev/null; }
+
+# Photographs the named window of $P as PHOTOS/<file>.png.
+photo() {  # file, window name
+  local r x y w h
+  sleep 0.7  # let the window finish painting
+  r=$(driver rect --pid "$P" --name "$2" --timeout 5000)
+  x=$(fact "$r" x) y=$(fact "$r" y) w=$(fact "$r" width) h=$(fact "$r" height)
+  if [ -z "$w" ]; then fail "photo $1: no window $2"; return; fi
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>/dev/null
+  check "photo $1" test -s "$PHOTOS/$1.png"
+}
+
+TEMP_WIN=$("$WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+LAUNCH_RECORD=$(unixpath "$TEMP_WIN\\OrvalisDemo-launch.txt")
+
+# The product: the demo program and its files, a definition file, an import
+# template and two assist files.
+PRODUCT=$WORK/product
+mkdir -p "$PRODUCT"
+cp "$OUT/win64/OrvalisDemo.exe" "$PRODUCT/"
+cp -r "$ROOT/demo/product/." "$PRODUCT/"
+echo report > "$PRODUCT/Report.def"
+echo import > "$PRODUCT/Orders.dft"
+echo assist > "$PRODUCT/Pf1.qxa"
+echo assist > "$PRODUCT/Pf2.qxa"
+
+for key in 'HKCU\Software\Orvalis\IaDemo' 'HKCU\Software\Orvalis\IaRun' 'HKCU\Software\Orvalis\IaNote' \
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun' \
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun'; do
+  "$WINE" reg delete "$key" /f >/dev/null 2>&1
+done
+rm -rf "$WINEPREFIX/drive_c/IA English" "$WINEPREFIX/drive_c/IA Nederlands" "$WINEPREFIX/drive_c/IA Note"
+SETTINGS='Software\Orvalis\IaDemo'
+
+pack demo 'Product=IaDemo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe /first\r\nVersion=3_24_4_0\r\nPid=7\r\nDate=10-05-2019 10:59\r\nShortCuts=create\r\n'
+
+# ---------------------------------------------------------------- English
+echo "a first interactive run in English"
+rm -f "$LAUNCH_RECORD"
+EN='C:\IA English'
+EN_U=$(unixpath "$EN")
+P=$(start_setup demo "")
+check "the language dialog opens" shown frmLang 20000
+expect "language dialog texts" "Orvalis|Installation language / Installatie taal|Cancel|OK" \
+  "$(text_of frmLang)|$(text_of l)|$(text_of btnCancel)|$(text_of btnInstall)"
+expect "language list" "Nederlands|English" "$(items_of List)"
+photo lang-en frmLang
+driver type --pid "$P" --name List --text E >/dev/null
+click btnInstall
+check "the main dialog opens" shown SForm 15000
+expect "main dialog texts" " Install|Orvalis Demo|Folder to install to:|Custom/Network installation|Cancel|Install" \
+  "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
+expect "version line" "Version: 3.24.4.0 (7)  Creation date: 10-05-2019 10:59" "$(text_of VLabel)"
+default_path=$(text_of Path)
+check "the default folder is the product folder" test "${default_path%\\Orvalis\\IaDemo}" != "$default_path"
+expect "the custom box starts unticked" "0" "$(checked_of chkCustom)"
+read -r _ rtf_h <<< "$(size_of Rtf)"
+read -r _ box_h <<< "$(size_of RtfBox)"
+check "the product text is fitted to its content" test "$rtf_h" -gt 53
+expect "its frame follows the fitted text" "$((rtf_h + 16))" "$box_h"
+photo main-en SForm
+driver set-text --pid "$P" --name Path --text "$EN" >/dev/null
+click chkCustom
+click btnInstall
+check "the options dialog opens" shown frmCustom
+expect "options dialog texts" " Install|Orvalis Demo|Select the files to install|Register this program in the windows softwarelist|Run application after setup|Add link to the desktop|Create program menu" \
+  "$(text_of frmCustom)|$(text_of Label)|$(text_of lSelect)|$(text_of chkUnInstall)|$(text_of chkRun)|$(text_of chkLink)|$(text_of chkMenu)"
+FILES_EN=$(items_of List)
+echo "        file list: $FILES_EN"
+check "the definition file is listed with its kind" grep -q 'Template file: REPORT.DEF' <<< "$FILES_EN"
+check "the import template is listed with its kind" grep -q 'Import template: ORDERS.DFT' <<< "$FILES_EN"
+check "plain files are listed by name" grep -q 'README.TXT' <<< "$FILES_EN"
+check_not "programs are not listed" grep -q 'ORVALISDEMO.EXE' <<< "$FILES_EN"
+check "one entry stands for the assist files, last" test "${FILES_EN##*|}" = "Assist file"
+expect "fresh choices are all ticked" "1 1 1 1" \
+  "$(checked_of chkUnInstall) $(checked_of chkRun) $(checked_of chkLink) $(checked_of chkMenu)"
+read -r _ options_h <<< "$(size_of pOptions)"
+expect "four option boxes stack in their frame" "92" "$options_h"
+# Untick the definition file (typing selects by its first letter, space toggles) and the menu.
+driver type --pid "$P" --name List --text "T " >/dev/null
+click chkMenu
+photo options-en frmCustom
+click btnInstall
+check "the run ends" ended 30000
+expect "the options dialog choices are stored" "dword:1 dword:1 missing" \
+  "$(inspect reg HKCU "$SETTINGS\\Setup" NoCopyREPORT.DEF) $(inspect reg HKCU "$SETTINGS\\Setup" NoMenu) $(inspect reg HKCU "$SETTINGS\\Setup" NoLink)"
+expect "custom installation, folder and language are stored" "dword:1|sz:$EN\\|sz:ENU" \
+  "$(inspect reg HKCU "$SETTINGS\\Setup" Custom)|$(inspect reg HKCU "$SETTINGS\\Setup" Path)|$(inspect reg HKCU "$SETTINGS" Language)"
+check_not "the unticked file is not installed" has_file "$EN_U" Report.def
+for f in Orders.dft Pf1.qxa Pf2.qxa OrvalisDemo.exe ReadMe.txt; do check "ticked $f is installed" has_file "$EN_U" "$f"; done
+check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
+expect "it runs in the folder with its parameters" "args=/first|folder=$EN" \
+  "$(tr -d '\r' < "$LAUNCH_RECORD" 2>/dev/null | paste -sd'|')"
+
+echo "a second run in English remembers the choices; a failed pass returns to the main dialog"
+rm -f "$LAUNCH_RECORD"; find "$EN_U" -maxdepth 1 -iname Orders.dft -delete
+P=$(start_setup demo "")
+check "the main dialog opens without the language dialog" shown SForm 20000
+check_not "no language dialog" shown frmLang 500
+expect "the custom box and the folder are remembered" "1|$EN\\" "$(checked_of chkCustom)|$(text_of Path)"
+driver set-text --pid "$P" --name Path --text 'C:\IA English\bad|name' >/dev/null
+click btnInstall
+check "the options dialog opens" shown frmCustom
+click btnInstall
+box=$(driver answer-box --pid "$P" --button No --timeout 10000)
+expect "a folder that cannot be made offers elevation" "The selected path can't be created. Make sure the pathname is valid and you have the (administrator) rights to create paths.  Do you wish to run the setup as administrator?" \
+  "$(fact "$box" text | paste -sd' ')"
+check "the main dialog is back after the failed pass" shown SForm
+expect "with the folder as typed" 'C:\IA English\bad|name\' "$(text_of Path)"
+sleep 1  # the closed box's area is repainted
+photo main-failed-en SForm
+driver set-text --pid "$P" --name Path --text "$EN\\" >/dev/null
+click btnInstall
+check "the options dialog opens again" shown frmCustom
+click btnInstall
+# Hold a file so that the writability check keeps the progress window up.
+"$WINE" "$INSPECT" hold "$EN\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
+HOLD=$!
+sleep 1.5  # the holder's output only arrives when it ends
+box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
+expect "an existing folder is asked about" "The installfolder already exists, the program in the folder will be overwritten. Continue?" "$(fact "$box" text)"
+check "the progress window opens" shown frmProgress
+photo progress-en frmProgress
+expect "progress texts" "Check if all files can be written|Install files|Orvalis Setup" \
+  "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
+wait "$HOLD"
+check "the run ends" ended 30000
+check_not "the unticked file stays uninstalled" has_file "$EN_U" Report.def
+check "a ticked file is installed again" has_file "$EN_U" Orders.dft
+check "the program was started again" wait_for_file "$LAUNCH_RECORD" 10
+
+echo "cancel paths of the main and options dialogs"
+find "$EN_U" -maxdepth 1 -iname Orders.dft -delete
+P=$(start_setup demo "")
+check "the main dialog opens" shown SForm 20000
+click btnInstall
+check "the options dialog opens" shown frmCustom
+click btnCancel
+check "Cancel closes the options dialog" gone frmCustom
+check "and the main dialog is back" shown SForm
+expect "with the same folder" "$EN\\" "$(text_of Path)"
+click btnInstall
+check "the options dialog opens" shown frmCustom
+click btnInstall
+box=$(driver answer-box --pid "$P" --button No --timeout 10000)
+check "the existing folder is asked about" test -n "$(fact "$box" text)"
+check "No returns to the main dialog" shown SForm
+expect "with the same folder" "$EN\\" "$(text_of Path)"
+driver close --pid "$P" --title " Install" >/dev/null
+check "the close box ends the run" ended 15000
+check_not "nothing was installed" has_file "$EN_U" Orders.dft
+
+# ---------------------------------------------------------------- Dutch
+echo "a first interactive run in Dutch"
+"$WINE" reg delete 'HKCU\Software\Orvalis\IaDemo' /f >/dev/null 2>&1
+rm -f "$LAUNCH_RECORD"
+NL='C:\IA Nederlands'
+NL_U=$(unixpath "$NL")
+P=$(start_setup demo "")
+check "the language dialog opens" shown frmLang 20000
+photo lang-nl frmLang
+click btnInstall  # Nederlands is selected first
+check "the main dialog opens" shown SForm 15000
+expect "main dialog texts" " Installatie|Orvalis Demo NL|Map waarnaar geïnstalleerd dient te worden:|Aangepaste/Netwerk installatie uitvoeren|Annuleren|Installeer" \
+  "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
+expect "version line" "Versie: 3.24.4.0 (7)  Aanmaakdatum: 10-05-2019 10:59" "$(text_of VLabel)"
+photo main-nl SForm
+driver set-text --pid "$P" --name Path --text "$NL" >/dev/null
+click chkCustom
+click btnInstall
+check "the options dialog opens" shown frmCustom
+expect "options dialog texts" " Installatie|Geef aan welke bestanden u wilt installeren|Vermeld het programma in de Windows softwarelijst|Programma starten na installatie|Koppeling op het bureaublad plaatsen|Programma menu aanmaken" \
+  "$(text_of frmCustom)|$(text_of lSelect)|$(text_of chkUnInstall)|$(text_of chkRun)|$(text_of chkLink)|$(text_of chkMenu)"
+expect "file list in Dutch" "DATA\\CUSTOMERS.CSV|DATA\\SETTINGS.INI|Import definitie: ORDERS.DFT|README.TXT|Definitie bestand: REPORT.DEF|Assistent bestand" \
+  "$(items_of List)"
+# Untick the assist files (the last entry, the only one starting with "A").
+driver type --pid "$P" --name List --text "A " >/dev/null
+photo options-nl frmCustom
+click btnInstall
+check "the run ends" ended 30000
+expect "Dutch is stored, and the unticked assist files" "sz:NLD dword:1" \
+  "$(inspect reg HKCU "$SETTINGS" Language) $(inspect reg HKCU "$SETTINGS\\Setup" NoQXA)"
+check_not "no assist file is installed" has_file "$NL_U" Pf1.qxa
+check "the definition file is installed" has_file "$NL_U" Report.def
+check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
+
+echo "a second run in Dutch"
+P=$(start_setup demo "")
+check "the main dialog opens without the language dialog" shown SForm 20000
+expect "the custom box and the folder are remembered" "1|$NL\\" "$(checked_of chkCustom)|$(text_of Path)"
+driver set-text --pid "$P" --name Path --text 'C:\IA Nederlands\fout|naam' >/dev/null
+click btnInstall
+check "the options dialog opens" shown frmCustom
+click btnInstall
+box=$(driver answer-box --pid "$P" --button No --timeout 10000)
+check "the elevation offer is in Dutch" grep -q 'Wilt u nu de setup als beheerder starten?' <<< "$(fact "$box" text)"
+check "the main dialog is back after the failed pass" shown SForm
+sleep 1
+photo main-failed-nl SForm
+driver set-text --pid "$P" --name Path --text "$NL\\" >/dev/null
+click btnInstall
+check "the options dialog opens again" shown frmCustom
+click btnInstall
+"$WINE" "$INSPECT" hold "$NL\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
+HOLD=$!
+sleep 1.5  # the holder's output only arrives when it ends
+box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
+expect "the existing-folder question in Dutch" "De gekozen map bestaat al, het programma in deze map zal worden overschreven. Wilt u doorgaan?" "$(fact "$box" text)"
+check "the progress window opens" shown frmProgress
+photo progress-nl frmProgress
+expect "progress texts in Dutch" "Controleren of alle bestanden overschreven kunnen worden|Installeren van bestanden|Orvalis Setup" \
+  "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
+wait "$HOLD"
+check "the run ends" ended 30000
+check_not "the unticked assist files stay uninstalled" has_file "$NL_U" Pf2.qxa
+
+# ---------------------------------------------------------------- shortcut note
+echo "the shortcut note instead of the shortcut boxes"
+pack note 'Product=IaNote\r\nProductName=Note_Demo\r\nProductNameEnu=Note_Demo\r\nProgram=OrvalisDemo.exe\r\nShortCuts=reg\r\n'
+P=$(start_setup note "/M:ENU")
+check "the main dialog opens" shown SForm 20000
+click chkCustom
+click btnInstall
+check "the options dialog opens" shown frmCustom
+expect "the note is shown" "Shortcuts are created after the program is run (and registered) for the first time. Do do a workstation installation the application must be run direct once on every workstation." \
+  "$(text_of lShortcut)"
+read -r _ options_h <<< "$(size_of pOptions)"
+expect "two boxes and the note stack in their frame" "111" "$options_h"
+photo options-note-en frmCustom
+click btnCancel
+check "the main dialog is back" shown SForm
+driver close --pid "$P" --title " Install" >/dev/null
+check "the close box ends the run" ended 15000
+
+# ---------------------------------------------------------------- language Esc
+echo "Esc in the language list ends the run"
+P=$(start_setup note "")
+check "the language dialog opens" shown frmLang 20000
+driver type --pid "$P" --name List --text $'\e' >/dev/null
+check "the run ends" ended 15000
+expect "no language is stored" "missing" "$(inspect reg HKCU 'Software\Orvalis\IaNote' Language)"
+
+# ---------------------------------------------------------------- run or install
+echo "a package that may run without installing"
+pack run 'Product=IaRun\r\nProductName=Run_Demo\r\nProductNameEnu=Run_Demo\r\nProgram=OrvalisDemo.exe /direct\r\nDirectRun=1\r\n'
+rm -f "$LAUNCH_RECORD"
+P=$(start_setup run "")
+check "the language dialog opens" shown frmLang 20000
+driver type --pid "$P" --name List --text E >/dev/null
+click btnInstall
+check "the run-or-install window opens" shown frmSelectInstall 15000
+expect "its texts" "Orvalis|Do you wish to run this program or install it?|Cancel|Execute|install" \
+  "$(text_of frmSelectInstall)|$(text_of l)|$(text_of btnCancel)|$(text_of btnExecute)|$(text_of btnInstall)"
+photo select-en frmSelectInstall
+click btnExecute
+check "Execute extracts and ends" ended 30000
+check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
+expect "from the temporary folder's product folder" "args=/direct|folder=${TEMP_WIN%\\}\\Orvalis\\IaRun" \
+  "$(tr -d '\r' < "$LAUNCH_RECORD" 2>/dev/null | paste -sd'|')"
+for root in HKCU HKLM; do
+  expect "no software-list entry ($root)" "missing" \
+    "$(inspect reg $root 'Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun' DisplayName)"
+done
+
+P=$(start_setup run "")
+check "Install: the run-or-install window opens" shown frmSelectInstall 20000
+click btnInstall
+check "Install goes on to the main dialog" shown SForm 15000
+driver close --pid "$P" --title " Install" >/dev/null
+check "which ends with its close box" ended 15000
+
+P=$(start_setup run "")
+check "the run-or-install window opens" shown frmSelectInstall 20000
+driver close --pid "$P" --title "Orvalis" >/dev/null
+check "its close box ends the run" ended 15000
+
+"$WINE" reg delete 'HKCU\Software\Orvalis\IaRun' /f >/dev/null 2>&1
+P=$(start_setup run "")
+check "the language dialog opens" shown frmLang 20000
+click btnInstall
+check "the run-or-install window opens in Dutch" shown frmSelectInstall 15000
+expect "its Dutch texts" "Wilt u dit programma direct uitvoeren of installeren?|Annuleren|Uitvoeren|Installeren" \
+  "$(text_of l)|$(text_of btnCancel)|$(text_of btnExecute)|$(text_of btnInstall)"
+photo select-nl frmSelectInstall
+click btnCancel
+check "Cancel ends the run" ended 15000
+
+finish
