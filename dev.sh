@@ -24,7 +24,7 @@ DEB_PACKAGES=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64
   libz-mingw-w64-dev zlib1g-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev
-  wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wine
   python3 python3-pefile dpkg-dev nasm
 )
 

@@ -30,13 +30,14 @@ void TfrmProgress::SetPosition(int position) { bar_->SetPosition(position); }
 int TfrmProgress::Position() const { return bar_->Position(); }
 
 void TfrmProgress::Repaint() {
-  if (HWND h = HandleIfCreated())
-    ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   // Messages sent from other threads and programs (such as a request for a
-  // window's text) are answered here, since the run pumps no queue while it
-  // works; posted input stays queued.
+  // window's text) are answered here, and the window system gets to report
+  // what it uncovered, since the run pumps no queue while it works; posted
+  // input stays queued.
   MSG pending;
   ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  if (HWND h = HandleIfCreated())
+    ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 }  // namespace orvalis

@@ -65,6 +65,9 @@ std::optional<std::uint64_t> PeImage::FileOffsetOf(std::uint32_t rva, std::uint3
     // Only the part of the raw data that is also inside the section's memory
     // range is loaded; the rest of memory is zero-filled, not read from the file.
     std::uint64_t loaded = s.virtualSize != 0 ? std::min(s.virtualSize, s.sizeOfRawData) : s.sizeOfRawData;
+    // Without file data the section's file pointer means nothing and may lie
+    // anywhere, even past the end of the file.
+    if (loaded == 0) continue;
     if (rva >= s.virtualAddress && std::uint64_t{rva} + size <= s.virtualAddress + loaded)
       return std::uint64_t{s.pointerToRawData} + (rva - s.virtualAddress);
   }

@@ -268,6 +268,36 @@ TEST(ReadResources, RefusesResourceDataOutsideTheFile) {
   EXPECT_NE(tree.error().find("lies outside the file"), std::string::npos) << tree.error();
 }
 
+// Headers that place the resource directory where no file data backs it are
+// refused with a message, never read past the end of the file.
+TEST(ReadResources, RefusesADirectoryWithoutFileData) {
+  struct Case {
+    const char* what;
+    std::uint32_t bssPointerToRawData;
+  };
+  const Case cases[] = {
+      {"in .bss, whose file pointer lies past the end", 0x7FFFFF00},
+      {"in .bss, whose file pointer is the end of the file", 0},  // 0: replaced by the file size
+      {"in .bss, whose file pointer is 0", 1},                    // 1: replaced by 0
+  };
+  for (const Case& c : cases) {
+    testing::TestImageOptions options;
+    options.resources = testing::StandardResources();
+    std::string stub = testing::MakeTestImage(options);
+    const std::size_t bss = testing::SectionTableOffset(true) + 40;
+    std::uint32_t pointer = c.bssPointerToRawData == 0 ? std::uint32_t(stub.size())
+                            : c.bssPointerToRawData == 1 ? 0 : c.bssPointerToRawData;
+    Write32(stub, bss + 20, pointer);
+    Write32(stub, testing::DirectoriesOffset(true) + 8 * kResourceDirectory, Read32(stub, bss + 12));
+    auto image = ParsePeImage(stub);
+    ASSERT_TRUE(image.ok()) << c.what << ": " << image.error();
+    EXPECT_FALSE(image.value().FileOffsetOf(Read32(stub, bss + 12), 0).has_value()) << c.what;
+    auto tree = ReadResources(stub, image.value());
+    ASSERT_FALSE(tree.ok()) << c.what;
+    EXPECT_NE(tree.error().find("lies outside the sections"), std::string::npos) << c.what << ": " << tree.error();
+  }
+}
+
 TEST(PeChecksum, MatchesTheReferenceSumFedInAnyPieces) {
   std::mt19937 rng(11);
   for (std::size_t length : {0, 1, 2, 3, 5, 64, 65, 4097, 70'001}) {
