@@ -8,20 +8,8 @@ set -u
 . "$(dirname "$0")/lib.sh"
 
 WORK=$OUT/e2e/faults
-PACK=$OUT/linux/orvalis-pack
-INSPECT=$OUT/win64/inspect.exe
-DRIVER=$OUT/win64/orvalis-uidriver.exe
-RUNRAW=$OUT/win64/run-raw.exe
 MOUNTS=()
 
-inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
-fact() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1; }
-unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-expect() {  # description, expected, actual
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
-}
-crc_of() { $PY -c 'import sys, zlib; d = open(sys.argv[1], "rb").read(); print("%d %08x" % (len(d), zlib.crc32(d)))' "$1"; }
 
 cleanup() {
   local m

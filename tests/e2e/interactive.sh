@@ -9,41 +9,17 @@ set -u
 WORK=$OUT/e2e/interactive
 PHOTOS=$OUT/photos/setup
 rm -rf "$WORK" && mkdir -p "$WORK" "$PHOTOS"
-PACK=$OUT/linux/orvalis-pack
-INSPECT=$OUT/win64/inspect.exe
-DRIVER=$OUT/win64/orvalis-uidriver.exe
-RUNRAW=$OUT/win64/run-raw.exe
 
-inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
-# The driver writes a backslash as "\\" and a line break as "\n".
+# Texts are compared decoded here: the driver writes a backslash as "\\" and
+# a line break as "\n".
 fact() { printf '%b' "$(printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1)"; }
 facts() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | while IFS= read -r v; do printf '%b\n' "$v"; done | paste -sd'|'; }
 # A file of a folder, whatever the case of its name (names take their display case).
 has_file() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" 2>/dev/null | head -n1)" ]; }
-unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-expect() {  # description, expected, actual
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
-}
 
 pack() {  # name, descriptor text
   printf '%b' "$2" > "$WORK/$1.id"
   "$PACK" --stub "$OUT/win64/OrvalisSetup.exe" --descriptor "$WORK/$1.id" --files "$PRODUCT" -o "$WORK/$1.exe" >/dev/null
-}
-# Starts a setup without waiting and prints its Windows process id (through a
-# file: the setup inherits the launcher's output, so a pipe would stay open).
-start_setup() {
-  rm -f "$WORK/pid.txt"
-  "$WINE" "$RUNRAW" --no-wait "$(winpath "$WORK/$1.exe") $2" > "$WORK/pid.txt" 2>/dev/null
-  tr -d '\r' < "$WORK/pid.txt" | head -n1
-}
-wait_for_file() {  # linux path, seconds
-  local i
-  for i in $(seq $(($2 * 10))); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 # The text of a named control of process $P, waiting for it to appear.

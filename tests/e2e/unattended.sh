@@ -7,19 +7,7 @@ set -u
 
 WORK=$OUT/e2e/unattended
 rm -rf "$WORK" && mkdir -p "$WORK"
-PACK=$OUT/linux/orvalis-pack
-INSPECT=$OUT/win64/inspect.exe
-DRIVER=$OUT/win64/orvalis-uidriver.exe
-RUNRAW=$OUT/win64/run-raw.exe
 
-inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
-fact() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1; }
-unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-expect() {  # description, expected, actual
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
-}
-crc_of() { $PY -c 'import sys, zlib; d = open(sys.argv[1], "rb").read(); print("%d %08x" % (len(d), zlib.crc32(d)))' "$1"; }
 
 # Start from a clean slate when the prefix is reused between runs.
 for key in 'HKCU\Software\Orvalis' 'HKCR\.DMO' 'HKCR\DMO' 'HKCR\.DM2' 'HKCR\DM2' \
@@ -47,22 +35,7 @@ pack() {  # name, descriptor text
 # Runs a setup with an exact command line and waits for it; message boxes must not appear.
 run_setup() { "$WINE" "$RUNRAW" "$(winpath "$WORK/$1.exe") $2" >/dev/null 2>&1; }
 # Starts a setup without waiting and prints its Windows process id.
-# The started setup inherits the launcher's output, so the id goes through a
-# file: a pipe would stay open until the setup ends.
-start_setup() {
-  rm -f "$WORK/pid.txt"
-  "$WINE" "$RUNRAW" --no-wait "$(winpath "$WORK/$1.exe") $2" > "$WORK/pid.txt" 2>/dev/null
-  tr -d '\r' < "$WORK/pid.txt" | head -n1
-}
 
-wait_for_file() {  # linux path, seconds
-  local i
-  for i in $(seq $(($2 * 10))); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 DEMO_DESCRIPTOR='Product=Demo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe /start "two words"\r\nVersion=1_2_3\r\nFileTypes=DMO\r\nRegistry=Options\\AutoSave:I1,Paths\\Data:C,Top:text:dropped\r\nShortCuts=create\r\n'
 pack demo "$DEMO_DESCRIPTOR"
