@@ -110,9 +110,10 @@ PassOutcome InstallPass(SetupRun& run) {
     for (size_t i = 0; i < run.Payload.size(); ++i) {
       const PayloadEntry& entry = run.Payload[i];
       if (!entry.Selected) continue;
-      run.ProgressStep(PayloadDisplayName(entry.Name));
+      // Text and bar first, then one repaint for both.
+      if (run.ProgressOpen) host.SetProgressText(PayloadDisplayName(entry.Name));
       run.SetProgressPosition(static_cast<int>(i));
-      host.RepaintProgress();
+      if (run.ProgressOpen) host.RepaintProgress();
       if (!WritePayloadFile(run, entry.Name)) run.Ok = false;
     }
     if (!run.Ok) {

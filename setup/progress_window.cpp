@@ -23,19 +23,34 @@ TfrmProgress::TfrmProgress(const std::string& caption, int maximum) : SetupForm(
   Repaint();
 }
 
-void TfrmProgress::SetStep(const std::string& text) { label_->SetCaption(text); }
+void TfrmProgress::SetStep(const std::string& text) {
+  step_ = text;
+  pending_ = true;
+}
 
-void TfrmProgress::SetPosition(int position) { bar_->SetPosition(position); }
+void TfrmProgress::SetPosition(int position) {
+  position_ = position;
+  pending_ = true;
+}
 
-int TfrmProgress::Position() const { return bar_->Position(); }
+int TfrmProgress::Position() const { return position_; }
 
-void TfrmProgress::Repaint() {
+void TfrmProgress::Repaint(bool force) {
   // Messages sent from other threads and programs (such as a request for a
   // window's text) are answered here, and the window system gets to report
   // what it uncovered, since the run pumps no queue while it works; posted
   // input stays queued.
   MSG pending;
   ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  constexpr unsigned long long kMinimumInterval = 50;  // ms: 20 pictures a second
+  const unsigned long long now = ::GetTickCount64();
+  if (!force && lastPaint_ != 0 && now - lastPaint_ < kMinimumInterval) return;
+  lastPaint_ = now;
+  if (pending_) {
+    label_->SetCaption(step_);
+    bar_->SetPosition(position_);
+    pending_ = false;
+  }
   if (HWND h = HandleIfCreated())
     ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

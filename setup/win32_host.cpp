@@ -30,15 +30,24 @@ Win32Host::~Win32Host() {
   if (mutexOwned_) ::ReleaseMutex(mutex_.get());
 }
 
+void Win32Host::ShowProgressNow() {
+  if (!progress_.empty()) progress_.back()->Repaint(true);
+}
+
 void Win32Host::ShowMessage(const std::string& caption, const std::string& text) {
+  ShowProgressNow();
   ::MessageBoxW(::GetActiveWindow(), win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_OK);
 }
 
 bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
+  ShowProgressNow();
   return ::MessageBoxW(::GetActiveWindow(), win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_YESNO) == IDYES;
 }
 
-bool Win32Host::AskElevation(const std::string& text) { return orvalis::AskElevation(text); }
+bool Win32Host::AskElevation(const std::string& text) {
+  ShowProgressNow();
+  return orvalis::AskElevation(text);
+}
 
 LanguageChoice Win32Host::ChooseLanguage() {
   TfrmLang window;

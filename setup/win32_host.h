@@ -71,6 +71,8 @@ class Win32Host final : public SetupHost {
   void Wait(int milliseconds) override;
 
  private:
+  // A message box stops the run: the progress window first shows where it is.
+  void ShowProgressNow();
   // Windows of passes that failed at the writability check stay open under
   // the newest one until the run ends.
   std::vector<std::unique_ptr<TfrmProgress>> progress_;

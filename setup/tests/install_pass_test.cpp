@@ -61,6 +61,12 @@ TEST_F(InstallPassTest, WritesEverySelectedFileUnderItsDisplayName) {
             (std::vector<std::string>{"Alleen lezen van bestanden uitschakelen",
                                       "Controleren of alle bestanden overschreven kunnen worden", "Demo.exe",
                                       "Data\\sub\\x.bin", "Empty.txt"}));
+  // Each file is shown with one repaint, after both its text and its bar position.
+  int at = host.CallIndex("ProgressText Demo.exe");
+  ASSERT_GE(at, 0);
+  EXPECT_EQ(std::vector<std::string>(host.calls.begin() + at, host.calls.begin() + at + 3),
+            (std::vector<std::string>{"ProgressText Demo.exe", "ProgressPosition 0", "RepaintProgress"}));
+  EXPECT_NE(host.calls[static_cast<size_t>(at) + 3], "RepaintProgress");
   EXPECT_TRUE(host.messages.empty());
   EXPECT_TRUE(host.waits.empty());
 }
