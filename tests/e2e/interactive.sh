@@ -34,13 +34,15 @@ shown() { [ -n "$(fact "$(driver rect --pid "$P" --name "$1" --timeout "${2:-100
 gone() { local i; for i in $(seq 50); do shown "$1" 200 || return 0; sleep 0.1; done; return 1; }
 ended() { driver wait-exit --pid "$P" --timeout "${1:-20000}" >/dev/null; }
 
-# Photographs the named window of $P as PHOTOS/<file>.png.
+# Photographs the client area of the named window of $P as PHOTOS/<file>.png
+# (without a window manager the title bar and borders are never drawn).
 photo() {  # file, window name
-  local r x y w h
+  local r c x y w h
   sleep 0.7  # let the window finish painting
   r=$(driver rect --pid "$P" --name "$2" --timeout 5000)
-  x=$(fact "$r" x) y=$(fact "$r" y) w=$(fact "$r" width) h=$(fact "$r" height)
-  if [ -z "$w" ]; then fail "photo $1: no window $2"; return; fi
+  c=$(fact "$r" client)
+  if [ -z "$c" ]; then fail "photo $1: no window $2"; return; fi
+  IFS=, read -r x y w h <<< "$c"
   import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>/dev/null
   check "photo $1" test -s "$PHOTOS/$1.png"
 }

@@ -197,6 +197,14 @@ void PrintRect(HWND window) {
   Print("y", std::to_string(r.top));
   Print("width", std::to_string(r.right - r.left));
   Print("height", std::to_string(r.bottom - r.top));
+  // The client area on the screen: without a window manager (Xvfb) the title
+  // bar and borders are not drawn, so photographs crop to this.
+  RECT c = {};
+  ::GetClientRect(window, &c);
+  POINT origin = {0, 0};
+  ::ClientToScreen(window, &origin);
+  Print("client", std::to_string(origin.x) + "," + std::to_string(origin.y) + "," + std::to_string(c.right) + "," +
+                      std::to_string(c.bottom));
 }
 
 HWND WaitForControl(const Command& command) {
