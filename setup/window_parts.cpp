@@ -45,6 +45,11 @@ void TextLabel::WndProc(ui::Message& m) {
   if (m.msg == WM_PAINT && h) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(h, &ps);
+    // The static class paints with its parent's clipping (CS_PARENTDC): keep
+    // the background and the text inside the label's own rectangle.
+    RECT own{};
+    ::GetClientRect(h, &own);
+    ::IntersectClipRect(dc, own.left, own.top, own.right, own.bottom);
     if (WinControl* parent = Parent(); parent && parent->HandleAllocated()) {
       int saved = ::SaveDC(dc);
       POINT origin{};
@@ -61,7 +66,8 @@ void TextLabel::WndProc(ui::Message& m) {
     std::wstring text = win::Wide(Text());
     RECT r{};
     ::GetClientRect(h, &r);
-    UINT format = DT_NOPREFIX | (centered_ ? DT_CENTER : DT_LEFT) | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
+    UINT format = DT_NOPREFIX | (centered_ ? DT_CENTER : DT_LEFT) |
+                  (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE | DT_END_ELLIPSIS);
     ::DrawTextW(dc, text.c_str(), int(text.size()), &r, format);
     ::RestoreDC(dc, saved);
     ::EndPaint(h, &ps);
