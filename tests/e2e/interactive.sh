@@ -23,7 +23,17 @@ pack() {  # name, descriptor text
 }
 
 # The text of a named control of process $P, waiting for it to appear.
-text_of() { fact "$(driver text --pid "$P" --name "$1" --timeout "${2:-10000}")" text; }
+# A window that has just appeared may not have its texts yet: an empty text is
+# read again for a moment before it counts.
+text_of() {
+  local t i
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    t=$(fact "$(driver text --pid "$P" --name "$1" --timeout "${2:-10000}")" text)
+    [ -n "$t" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$t"
+}
 checked_of() { fact "$(driver checked --pid "$P" --name "$1" --timeout 5000)" checked; }
 items_of() { facts "$(driver items --pid "$P" --name "$1" --timeout 5000)" item; }
 # "width height" of a named control.
