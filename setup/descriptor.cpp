@@ -1,4 +1,4 @@
-// Descriptor lookup and keys.
+// The meaning of the descriptor keys.
 #include "setup/descriptor.h"
 
 #include "core/text.h"
@@ -7,19 +7,6 @@
 #include "setup/texts.h"
 
 namespace orvalis {
-
-std::string DescriptorValue(std::string_view text, std::string_view key) {
-  // Upper-casing keeps byte positions, so the match found in the upper-cased
-  // copy marks the same place in the original text.
-  std::string upperText = UpperCase(text);
-  std::string needle = UpperCase(key) + "=";
-  size_t at = upperText.find(needle);
-  if (at == std::string::npos) return {};
-  std::string_view rest = text.substr(at + needle.size());
-  rest = rest.substr(0, rest.find('\n'));
-  rest = rest.substr(0, rest.find('\r'));
-  return std::string(Trim(rest));
-}
 
 std::string DescriptorProductName(std::string_view text, int languageIndex) {
   return ReplaceChar(DescriptorValue(text, SetupText(kTextProductNameKey, languageIndex)), '_', ' ');

@@ -1,7 +1,8 @@
-// The package descriptor: Key=Value lines carried as the payload "DISK.ID",
-// and the meaning of its keys.
+// The meaning of the package descriptor's keys (the lines themselves are
+// read by services/descriptor_reader.h).
 #pragma once
 
+#include "services/descriptor_reader.h"
 #include "setup/setup_state.h"
 
 #include <cstdint>
@@ -9,11 +10,6 @@
 #include <string_view>
 
 namespace orvalis {
-
-// The value of `key` in the descriptor `text`: the first occurrence of KEY= in
-// the upper-cased text (not tied to the start of a line), the rest of that line
-// in its own case, trimmed of characters 0 to 32. Empty when not found.
-[[nodiscard]] std::string DescriptorValue(std::string_view text, std::string_view key);
 
 // Reads the descriptor keys into `state` in their fixed order: PRODUCT,
 // DIRECTRUN (into `directRun`), the product name of the current language,

@@ -3,9 +3,9 @@
 
 #include "core/text.h"
 #include "core/utf16.h"
+#include "services/descriptor_reader.h"
 #include "services/inflate.h"
 #include "services/payload_name.h"
-#include "setup/descriptor.h"
 #include "tools/pack/pe_image.h"
 #include "tools/pack/resource_tree.h"
 
