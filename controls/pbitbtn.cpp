@@ -50,7 +50,7 @@ bool PBitBtn::TrackMouseLeave() {
 
 bool PBitBtn::PaintThemed(HDC given) {
   HWND hwnd = HandleIfCreated();
-  ui::PaintScope scope(hwnd, given);
+  win::paint_scope scope(hwnd, given);
   if (!scope.dc()) return false;
   ui::GdiCanvas canvas(scope.dc());
   GdiThemeSurface theme(theme_.get(), hwnd, canvas);

@@ -1,6 +1,8 @@
 // PCheckBox's focused look and focus captions.
 #include "controls/pcheckbox.h"
 
+#include "win/gdi.h"
+
 namespace orvalis::controls {
 
 bool HandleFocusedBox(ui::WinControl& control, HTHEME theme, ui::Message& m, int part, int state, int sizeFlags,
@@ -15,17 +17,11 @@ bool HandleFocusedBox(ui::WinControl& control, HTHEME theme, ui::Message& m, int
     case ui::CN_DRAWITEM: {
       if (!theme || !control.Focused()) return false;
       HWND hwnd = control.HandleIfCreated();
-      PAINTSTRUCT ps{};
-      HDC dc = reinterpret_cast<HDC>(m.wParam);
-      bool began = false;
-      if (!dc) {
-        dc = ::BeginPaint(hwnd, &ps);
-        m.wParam = reinterpret_cast<WPARAM>(dc);
-        began = true;
-      }
+      // The inherited painting draws into the same context (WM_PAINT with a DC).
+      win::paint_scope paint(hwnd, reinterpret_cast<HDC>(m.wParam));
+      m.wParam = reinterpret_cast<WPARAM>(paint.dc());
       inherited(m);
-      if (dc) ThemeDrawBackground(theme, hwnd, dc, part, state, sizeFlags);
-      if (began) ::EndPaint(hwnd, &ps);
+      if (paint.dc()) ThemeDrawBackground(theme, hwnd, paint.dc(), part, state, sizeFlags);
       return true;
     }
     default: return false;

@@ -8,7 +8,7 @@
 
 #include "controls/theme.h"
 #include "core/text.h"
-#include "ui/gdi_handles.h"
+#include "win/gdi.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -56,7 +56,7 @@ bool IsAscii(std::string_view text) {
 }
 
 int ScreenDpiY() {
-  ui::WindowDc screen(nullptr);
+  win::window_dc screen(nullptr);
   return screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
 }
 
@@ -79,7 +79,7 @@ class FlagScope {
 
 std::string MetafilePictureText(HENHMETAFILE metafile) {
   if (!metafile) return {};
-  ui::WindowDc screen(nullptr);
+  win::window_dc screen(nullptr);
   const UINT size = ::GetWinMetaFileBits(metafile, 0, nullptr, MM_ANISOTROPIC, screen.get());
   if (size == 0) return {};
   std::string bits(size, '\0');
@@ -94,14 +94,13 @@ std::string MetafilePictureText(HENHMETAFILE metafile) {
   return PictureText(bits, width, height, dpiX, dpiY);
 }
 
-unique_henhmetafile MetafileFromPicture(std::string_view rtf, PictureSpan span) {
+win::unique_henhmetafile MetafileFromPicture(std::string_view rtf, PictureSpan span) {
   const std::optional<MetafileData> data = ReadPicture(rtf, span);
   if (!data || data->bytes.empty()) return {};
-  ui::WindowDc screen(nullptr);
+  win::window_dc screen(nullptr);
   const METAFILEPICT picture{MM_ANISOTROPIC, data->width, data->height, nullptr};
-  return unique_henhmetafile(::SetWinMetaFileBits(UINT(data->bytes.size()),
-                                                  reinterpret_cast<const BYTE*>(data->bytes.data()), screen.get(),
-                                                  &picture));
+  return win::unique_henhmetafile(::SetWinMetaFileBits(
+      UINT(data->bytes.size()), reinterpret_cast<const BYTE*>(data->bytes.data()), screen.get(), &picture));
 }
 
 std::optional<PictureLabel> MetafileLabel(HENHMETAFILE metafile) {
@@ -443,7 +442,7 @@ std::string PRichEdit::GetRichText() {
   const PictureLabelReader readLabel = [](std::string_view picture) -> std::optional<PictureLabel> {
     const std::optional<PictureSpan> span = FindPicture(picture, 0);
     if (!span) return std::nullopt;
-    const unique_henhmetafile metafile = MetafileFromPicture(picture, *span);
+    const win::unique_henhmetafile metafile = MetafileFromPicture(picture, *span);
     return MetafileLabel(metafile.get());
   };
   return StoredRichText(rtf, GetText(), readLabel);
@@ -540,7 +539,7 @@ int PRichEdit::RealHeight(int width, HDC dc) {
   if (!inner || PositionText().empty()) return 0;
   if (width == 0) width = sub_.Width();
   const int screenDpi = ScreenDpiY();
-  std::optional<ui::WindowDc> screen;
+  std::optional<win::window_dc> screen;
   if (!dc) dc = screen.emplace(nullptr).get();
   const int t = TwipsPerPixel(dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 0, screenDpi);
   FORMATRANGE range{};
@@ -607,7 +606,7 @@ void PRichEdit::DrawTo(ui::GdiCanvas& canvas, int left, int top, int right, int 
     render.chrg = CHARRANGE{0, -1};
     if (Send(EM_FORMATRANGE, TRUE, LPARAM(&render)) == 0) {
       // Nor ranges at all (Wine's rich edit): the window paints what it shows.
-      ui::SavedDc saved(dc);
+      win::saved_dc saved(dc);
       ::IntersectClipRect(dc, left, top, right, bottom);
       POINT origin{};
       ::GetViewportOrgEx(dc, &origin);
@@ -731,7 +730,7 @@ void PRichEdit::InnerMouseUp(ui::MouseButton button, int x, int y) {
       std::string link;
       const std::string selected = GetRTFSel();
       if (const std::optional<PictureSpan> span = FindPicture(selected, 0)) {
-        const unique_henhmetafile metafile = MetafileFromPicture(selected, *span);
+        const win::unique_henhmetafile metafile = MetafileFromPicture(selected, *span);
         if (const std::optional<PictureLabel> label = MetafileLabel(metafile.get()))
           link = LinkFromPictureLabel(*label);
       }

@@ -18,23 +18,17 @@
 #include "ui/control.h"
 #include "ui/form.h"
 #include "ui/gdi_canvas.h"
-#include "win/unique_any.h"
+#include "win/gdi.h"
 
 namespace orvalis::controls {
 
 class PRichEdit;
 
-struct EnhMetafilePolicy {
-  static HENHMETAFILE Invalid() noexcept { return nullptr; }
-  static void Close(HENHMETAFILE metafile) noexcept { ::DeleteEnhMetaFile(metafile); }
-};
-using unique_henhmetafile = win::unique_any<EnhMetafilePolicy>;
-
 // The picture text of a metafile, converted to the 16-bit format against the
 // screen; "" when the conversion gives nothing.
 [[nodiscard]] std::string MetafilePictureText(HENHMETAFILE metafile);
 // The metafile of a picture text; none when its bytes make no metafile.
-[[nodiscard]] unique_henhmetafile MetafileFromPicture(std::string_view rtf, PictureSpan span);
+[[nodiscard]] win::unique_henhmetafile MetafileFromPicture(std::string_view rtf, PictureSpan span);
 // Author and description from the metafile's header; none without a description.
 [[nodiscard]] std::optional<PictureLabel> MetafileLabel(HENHMETAFILE metafile);
 

@@ -49,6 +49,8 @@ bool ThemeDrawText(HTHEME theme, HDC dc, int part, int state, std::string_view t
 // On failure `color` keeps its value.
 bool ThemeGetColor(HTHEME theme, int part, int state, int property, COLORREF& color);
 
+// Theme handles close through the library bound above (ThemeClose), so their
+// policy stays with the binding rather than in win/.
 struct ThemePolicy {
   static HTHEME Invalid() noexcept { return nullptr; }
   static void Close(HTHEME theme) noexcept { ThemeClose(theme); }

@@ -3,7 +3,7 @@
 
 #include <shlobj.h>
 
-#include "win/com_ptr.h"
+#include "win/com.h"
 #include "win/wide.h"
 
 namespace orvalis {
@@ -23,10 +23,6 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
 }  // namespace
 
 std::string BrowseForFolder(HWND owner, const std::string& initialFolder, const std::string& title) {
-  // The item list comes back in the shell's allocator and goes back to it.
-  win::com_ptr<IMalloc> allocator;
-  if (FAILED(::SHGetMalloc(allocator.put())) || !allocator) return initialFolder;
-
   std::wstring start = win::Wide(initialFolder);
   std::wstring heading = win::Wide(title);
   wchar_t display[MAX_PATH] = {};
@@ -37,12 +33,12 @@ std::string BrowseForFolder(HWND owner, const std::string& initialFolder, const 
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
+  // The item list is the caller's to free with CoTaskMemFree.
+  win::unique_cotaskmem<PIDLIST_ABSOLUTE> chosen(::SHBrowseForFolderW(&info));
   if (!chosen) return initialFolder;
   wchar_t path[MAX_PATH] = {};
-  bool hasPath = ::SHGetPathFromIDListW(chosen, path) != FALSE;
-  allocator->Free(chosen);
-  return hasPath ? win::Narrow(path) : std::string();
+  if (!::SHGetPathFromIDListW(chosen.get(), path)) return {};
+  return win::Narrow(path);
 }
 
 }  // namespace orvalis

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "win/com.h"
 #include "win/unique_any.h"
 #include "win/wide.h"
 
@@ -23,12 +24,11 @@ std::string FromBuffer(Query query) {
 }
 
 std::string ShellFolder(int csidl) {
-  PIDLIST_ABSOLUTE items = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &items)) || items == nullptr) return {};
+  win::unique_cotaskmem<PIDLIST_ABSOLUTE> items;
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, items.put())) || !items) return {};
   wchar_t path[MAX_PATH] = {};
-  bool found = ::SHGetPathFromIDListW(items, path);
-  ::CoTaskMemFree(items);
-  return found ? win::Narrow(path) : std::string();
+  if (!::SHGetPathFromIDListW(items.get(), path)) return {};
+  return win::Narrow(path);
 }
 
 std::string ProgramFilesDir() {

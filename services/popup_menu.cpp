@@ -1,19 +1,16 @@
 // The pop-up menu service over one HMENU, owned by a hidden window of its own.
 #include "services/popup_menu.h"
 
+#include "win/unique_any.h"
 #include "win/wide.h"
 
 namespace orvalis {
 namespace {
 
 struct MenuState {
-  HMENU menu = nullptr;
-  HWND owner = nullptr;
+  win::unique_window owner;
+  win::unique_hmenu menu;
   UINT nextCommand = 1;
-  ~MenuState() {
-    if (menu) ::DestroyMenu(menu);
-    if (owner) ::DestroyWindow(owner);
-  }
 };
 
 MenuState& State() {
@@ -23,23 +20,24 @@ MenuState& State() {
 
 HMENU Menu() {
   MenuState& s = State();
-  if (!s.menu) s.menu = ::CreatePopupMenu();
-  return s.menu;
+  if (!s.menu) s.menu.reset(::CreatePopupMenu());
+  return s.menu.get();
 }
 
 // The window that owns the menu while it is tracked; it never shows.
 HWND Owner() {
   MenuState& s = State();
-  if (s.owner && ::IsWindow(s.owner)) return s.owner;
+  if (s.owner && ::IsWindow(s.owner.get())) return s.owner.get();
+  (void)s.owner.release();  // destroyed already (the thread that made it ended): nothing to destroy
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = ::DefWindowProcW;
   wc.hInstance = ::GetModuleHandleW(nullptr);
   wc.lpszClassName = L"OrvalisPopupOwner";
   ::RegisterClassExW(&wc);  // fails harmlessly when it exists
-  s.owner = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
-                              nullptr);
-  return s.owner;
+  s.owner.reset(::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                  nullptr));
+  return s.owner.get();
 }
 
 struct Found {
@@ -68,7 +66,7 @@ Found FindItem(HMENU menu, Match&& match) {
 }  // namespace
 
 void ClearPopupMenu() {
-  HMENU menu = State().menu;
+  HMENU menu = State().menu.get();
   if (!menu) return;
   while (::GetMenuItemCount(menu) > 0)
     if (!::DeleteMenu(menu, 0, MF_BYPOSITION)) break;  // DeleteMenu also destroys sub-menus
@@ -92,8 +90,13 @@ void AddPopupSubItem(int parentTag, int tag, std::string_view caption, int /*ima
     info.fMask = MIIM_SUBMENU;
     ::GetMenuItemInfoW(p.menu, UINT(p.position), TRUE, &info);
     if (!info.hSubMenu) {
-      info.hSubMenu = ::CreatePopupMenu();
-      ::SetMenuItemInfoW(p.menu, UINT(p.position), TRUE, &info);
+      win::unique_hmenu sub(::CreatePopupMenu());
+      info.hSubMenu = sub.get();
+      if (sub && ::SetMenuItemInfoW(p.menu, UINT(p.position), TRUE, &info)) {
+        (void)sub.release();  // the item owns it now
+      } else {
+        info.hSubMenu = nullptr;
+      }
     }
     parent = info.hSubMenu;
   }
@@ -118,7 +121,7 @@ void AddPopupSubItem(int parentTag, int tag, std::string_view caption, int /*ima
 }
 
 int ShowPopupMenu(HWND control, int alignment) {
-  HMENU menu = State().menu;
+  HMENU menu = State().menu.get();
   if (!menu || ::GetMenuItemCount(menu) <= 0) return -1;
   HWND owner = Owner();
   UINT command = 0;
@@ -140,10 +143,10 @@ int ShowPopupMenu(HWND control, int alignment) {
   return command > 0 ? PopupTagOfCommand(command) : -1;
 }
 
-HMENU PopupMenuHandle() { return State().menu; }
+HMENU PopupMenuHandle() { return State().menu.get(); }
 
 int PopupTagOfCommand(UINT command) {
-  HMENU menu = State().menu;
+  HMENU menu = State().menu.get();
   if (!menu) return -1;
   Found f = FindItem(menu, [&](const MENUITEMINFOW& i) { return i.wID == command && !i.hSubMenu; });
   if (!f.menu) return -1;

@@ -18,12 +18,6 @@ namespace {
 
 constexpr char kApplicationTitle[] = "Orvalis Setup";
 
-struct SidPolicy {
-  static PSID Invalid() noexcept { return nullptr; }
-  static void Close(PSID sid) noexcept { ::FreeSid(sid); }
-};
-using unique_sid = win::unique_any<SidPolicy>;
-
 struct WindowSearch {
   DWORD processId;
   HWND found;
@@ -93,7 +87,7 @@ void PumpUntilEnded(HANDLE process) {
 
 bool IsUserAdministrator() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-  unique_sid administrators;
+  win::unique_sid administrators;
   if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
                                   0, 0, administrators.put()))
     return false;
@@ -134,7 +128,7 @@ bool LaunchProgram(std::string_view file, std::string_view parameters, unsigned 
   }
 
   const bool wait = (flags & kLaunchWait) != 0;
-  unique_window waitWindow;
+  win::unique_window waitWindow;
   std::unique_ptr<DisabledWindows> disabled;
   if (wait) {
     std::string text = "Wait until ";

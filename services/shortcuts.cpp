@@ -7,7 +7,7 @@
 
 #include "services/folders.h"
 #include "services/paths.h"
-#include "win/com_ptr.h"
+#include "win/com.h"
 #include "win/wide.h"
 
 namespace orvalis {

@@ -1,6 +1,7 @@
 // The program starter's wait window.
 #include "services/wait_window.h"
 
+#include "win/gdi.h"
 #include "win/wide.h"
 
 namespace orvalis {
@@ -27,19 +28,18 @@ bool RegisterWaitClass(HINSTANCE instance) {
 
 // The height of `text` wrapped to the label's width.
 int WrappedTextHeight(const std::wstring& text, HFONT font) {
-  HDC dc = ::GetDC(nullptr);
-  if (dc == nullptr) return 16;
-  HGDIOBJ old = ::SelectObject(dc, font);
+  win::window_dc screen(nullptr);
+  if (!screen) return 16;
+  win::selected_object selected(screen.get(), font);
   RECT bounds = {0, 0, kTextWidth, 0};
-  ::DrawTextW(dc, text.c_str(), int(text.size()), &bounds, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(nullptr, dc);
+  ::DrawTextW(screen.get(), text.c_str(), int(text.size()), &bounds,
+              DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
   return bounds.bottom - bounds.top;
 }
 
 }  // namespace
 
-unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over) {
+win::unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!RegisterWaitClass(instance)) return {};
   const DWORD style = WS_POPUP | WS_CAPTION;
@@ -59,8 +59,8 @@ unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND
     left = owner.left + (owner.right - owner.left - width) / 2;
     top = owner.top + (owner.bottom - owner.top - height) / 2;
   }
-  unique_window window(::CreateWindowExW(exStyle, kWaitWindowClass, win::Wide(title).c_str(), style, left, top, width,
-                                         height, nullptr, nullptr, instance, nullptr));
+  win::unique_window window(::CreateWindowExW(exStyle, kWaitWindowClass, win::Wide(title).c_str(), style, left, top,
+                                              width, height, nullptr, nullptr, instance, nullptr));
   if (!window) return {};
   HWND child = ::CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kMargin,
                                  kMargin, kTextWidth, textHeight, window.get(), nullptr, instance, nullptr);

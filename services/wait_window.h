@@ -10,16 +10,10 @@
 
 namespace orvalis {
 
-struct WindowPolicy {
-  static HWND Invalid() noexcept { return nullptr; }
-  static void Close(HWND window) noexcept { ::DestroyWindow(window); }
-};
-using unique_window = win::unique_any<WindowPolicy>;
-
 inline constexpr wchar_t kWaitWindowClass[] = L"OrvalisWaitWindow";
 
 // Creates and shows the window (not modal). It is centred over `over` when
 // that is not null. Null when it cannot be created.
-[[nodiscard]] unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over);
+[[nodiscard]] win::unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over);
 
 }  // namespace orvalis

@@ -11,11 +11,13 @@ namespace orvalis {
 TfrmLang::TfrmLang()
     : SetupForm("frmLang", true),
       pBack_(Add<controls::PPanel>(*this, "pBack", 0, 0, 284, 183)),
-      l_(Add<TextLabel>(pBack_, "l", layout::kLanguageListLeft, 8, layout::kLanguageListWidth, 17)),
-      list_(Add<ListBox>(pBack_, "List", layout::kLanguageListLeft, layout::kLanguageListTop,
-                         layout::kLanguageListWidth, 97)) {
+      l_(Add<ui::TextLabel>(pBack_, "l", layout::kLanguageListLeft, 8, layout::kLanguageListWidth, 17)),
+      list_(Add<ui::ListBox>(pBack_, "List", layout::kLanguageListLeft, layout::kLanguageListTop,
+                             layout::kLanguageListWidth, 97)) {
   SetCaption(kDialogCaption);
   LookAsBackground(pBack_);
+  l_.SetFont(DialogFont());
+  list_.SetFont(DialogFont());
   l_.SetCaption(kLanguageDialogLabel);
   list_.SetItemHeight(layout::kLanguageItemHeight);
   auto& cancel = Add<controls::PBitBtn>(pBack_, "btnCancel", layout::kLanguageListLeft, 0, layout::kButtonWidth,
@@ -28,8 +30,8 @@ TfrmLang::TfrmLang()
   ok.SetCaption(kLanguageDialogOk);
   cancel.OnClick = [this](ui::Control&) { Cancel(); };
   ok.OnClick = [this](ui::Control&) { Accept(); };
-  list_.OnDblClick = [this](ListBox&) { Accept(); };
-  list_.OnKeyUp = [this](ListBox&, unsigned key) {
+  list_.OnDblClick = [this](ui::ListBox&) { Accept(); };
+  list_.OnKeyUp = [this](ui::ListBox&, unsigned key) {
     if (key == VK_RETURN) Accept();
     if (key == VK_ESCAPE) Cancel();
   };

@@ -3,6 +3,8 @@
 
 #include "setup/setup_host.h"
 #include "setup/window_parts.h"
+#include "ui/list_box.h"
+#include "ui/text_label.h"
 
 namespace orvalis {
 
@@ -17,8 +19,8 @@ class TfrmLang final : public SetupForm {
   void Cancel();
 
   controls::PPanel& pBack_;
-  TextLabel& l_;
-  ListBox& list_;
+  ui::TextLabel& l_;
+  ui::ListBox& list_;
 };
 
 }  // namespace orvalis

@@ -2,7 +2,6 @@
 // once with the command line's arguments and ends with exit code 0.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 
@@ -10,13 +9,14 @@
 #include "setup/run_setup.h"
 #include "setup/setup_state.h"
 #include "setup/win32_host.h"
+#include "win/com.h"
 #include "win/wide.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   // Shell links and the shell's own dialogs need COM on this thread.
-  HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  orvalis::win::com_scope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   try {
     orvalis::SetupState state;
     orvalis::Win32Host host;
@@ -27,6 +27,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (...) {
     ::MessageBoxW(nullptr, L"Unexpected error", L"Orvalis Setup", MB_OK | MB_ICONERROR);
   }
-  if (SUCCEEDED(com)) ::CoUninitialize();
   return 0;
 }

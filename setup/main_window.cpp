@@ -32,18 +32,18 @@ TSForm::TSForm()
     : SetupForm("SForm", true),
       pBack_(Add<controls::PPanel>(*this, "pBack", 0, 0, layout::kMainWidth, 300)),
       header_(Add<controls::PPanel>(pBack_, "PPanel1", 68, 8, 405, 37)),
-      label_(Add<TextLabel>(header_, "Label", 4, 4, 397, 29)),
+      label_(Add<ui::TextLabel>(header_, "Label", 4, 4, 397, 29)),
       rtfBox_(Add<controls::PPanel>(pBack_, "RtfBox", 8, layout::kRtfBoxTop, 517, 69)),
       rtf_(Add<controls::PRichEdit>(rtfBox_, "Rtf", 8, layout::kRtfTop, 501, 53)),
       setupBox_(Add<controls::PPanel>(pBack_, "SetupBox", 8, 129, 517, layout::kSetupBoxHeight)),
-      lFolder_(Add<TextLabel>(setupBox_, "lFolder", 8, 12, 493, 13)),
-      path_(Add<EditBox>(setupBox_, "Path", 8, 28, 465, 21)),
+      lFolder_(Add<ui::TextLabel>(setupBox_, "lFolder", 8, 12, 493, 13)),
+      path_(Add<ui::EditBox>(setupBox_, "Path", 8, 28, 465, 21)),
       btnBrowse_(Add<controls::PBitBtn>(setupBox_, "btnBrowse", 480, 28, 29, 21)),
       chkCustom_(Add<FrameCheckBox>(setupBox_, "chkCustom", 8, 52, 501, 17)),
       btnCancel_(Add<controls::PBitBtn>(pBack_, "btnCancel", 8, 210, layout::kButtonWidth, layout::kButtonHeight)),
       btnInstall_(Add<controls::PBitBtn>(pBack_, "btnInstall", 402, 210, layout::kButtonWidth,
                                          layout::kButtonHeight)),
-      vLabel_(Add<TextLabel>(pBack_, "VLabel", 128, 214, 277, layout::kVersionHeight)) {
+      vLabel_(Add<ui::TextLabel>(pBack_, "VLabel", 128, 214, 277, layout::kVersionHeight)) {
   LookAsBackground(pBack_);
   pBack_.SetColor(ui::SystemColor(COLOR_APPWORKSPACE));
   LookAsHeader(header_);
@@ -57,7 +57,8 @@ TSForm::TSForm()
   LookAsFrame(setupBox_);
   lFolder_.SetFont(DialogFont(ui::kBold));
   vLabel_.SetCentered(true);
-  for (auto* b : {&btnBrowse_, &btnCancel_, &btnInstall_}) b->SetFont(DialogFont());
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&path_, &vLabel_, &btnBrowse_, &btnCancel_, &btnInstall_})
+    c->SetFont(DialogFont());
   btnBrowse_.SetGlyph(FolderGlyph());
 
   rtf_.SetReadOnly(true);

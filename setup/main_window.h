@@ -8,6 +8,8 @@
 #include "setup/setup_host.h"
 #include "setup/window_parts.h"
 #include "ui/check_box.h"
+#include "ui/edit_box.h"
+#include "ui/text_label.h"
 
 namespace orvalis {
 // Result codes of the window while a pass shows it.
@@ -32,17 +34,17 @@ class TSForm final : public SetupForm {
   const MainDialogModel* model_ = nullptr;
   controls::PPanel& pBack_;
   controls::PPanel& header_;
-  TextLabel& label_;
+  ui::TextLabel& label_;
   controls::PPanel& rtfBox_;
   controls::PRichEdit& rtf_;
   controls::PPanel& setupBox_;
-  TextLabel& lFolder_;
-  EditBox& path_;
+  ui::TextLabel& lFolder_;
+  ui::EditBox& path_;
   controls::PBitBtn& btnBrowse_;
   FrameCheckBox& chkCustom_;
   controls::PBitBtn& btnCancel_;
   controls::PBitBtn& btnInstall_;
-  TextLabel& vLabel_;
+  ui::TextLabel& vLabel_;
 };
 
 }  // namespace orvalis

@@ -4,6 +4,7 @@
 #include "controls/pbitbtn.h"
 #include "setup/window_layout.h"
 #include "ui/check_box.h"
+#include "ui/text_label.h"
 
 namespace orvalis {
 
@@ -14,7 +15,7 @@ TfrmCustom::TfrmCustom(const OptionsDialogModel& model) : SetupForm("frmCustom",
   LookAsBackground(back);
   auto& header = Add<controls::PPanel>(back, "PPanel1", 44, 8, 337, 37);
   LookAsHeader(header);
-  auto& label = Add<TextLabel>(header, "Label", 4, 4, 329, 29);
+  auto& label = Add<ui::TextLabel>(header, "Label", 4, 4, 329, 29);
   ui::Font title;
   title.face = "Verdana";
   title.height = -21;
@@ -25,9 +26,11 @@ TfrmCustom::TfrmCustom(const OptionsDialogModel& model) : SetupForm("frmCustom",
 
   auto& files = Add<controls::PPanel>(back, "pFiles", 8, 0, 401, kFilesHeight);
   LookAsFrame(files);
-  auto& heading = Add<TextLabel>(files, "lSelect", 8, 8, 385, 17);
+  auto& heading = Add<ui::TextLabel>(files, "lSelect", 8, 8, 385, 17);
+  heading.SetFont(DialogFont());
   heading.SetCaption(model.filesHeading);
-  list_ = &Add<CheckListBox>(files, "List", 8, 24, 385, 181);
+  list_ = &Add<ui::CheckListBox>(files, "List", 8, 24, 385, 181);
+  list_->SetFont(DialogFont());
   list_->SetItemHeight(13);
 
   auto& options = Add<controls::PPanel>(back, "pOptions", 8, 0, 401, 100);
@@ -43,7 +46,8 @@ TfrmCustom::TfrmCustom(const OptionsDialogModel& model) : SetupForm("frmCustom",
   chkRun_ = box("chkRun", 26, model.runCaption, model.runTicked, true);
   chkLink_ = box("chkLink", 46, model.linkCaption, model.linkTicked, model.linkVisible);
   chkMenu_ = box("chkMenu", 66, model.menuCaption, model.menuTicked, model.menuVisible);
-  auto& note = Add<TextLabel>(options, "lShortcut", 8, 48, 385, kNoteHeight);
+  auto& note = Add<ui::TextLabel>(options, "lShortcut", 8, 48, 385, kNoteHeight);
+  note.SetFont(DialogFont());
   note.SetWordWrap(true);
   note.SetCaption(model.shortcutNote);
   note.SetVisible(model.shortcutNoteVisible);

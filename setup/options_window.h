@@ -5,6 +5,7 @@
 #include "setup/setup_host.h"
 #include "setup/window_parts.h"
 #include "ui/check_box.h"
+#include "ui/list_box.h"
 
 namespace orvalis {
 
@@ -15,7 +16,7 @@ class TfrmCustom final : public SetupForm {
   bool Confirm(OptionsDialogModel& model);
 
  private:
-  CheckListBox* list_ = nullptr;
+  ui::CheckListBox* list_ = nullptr;
   ui::CheckBox* chkUnInstall_ = nullptr;
   ui::CheckBox* chkRun_ = nullptr;
   ui::CheckBox* chkLink_ = nullptr;

@@ -11,12 +11,13 @@ TfrmProgress::TfrmProgress(const std::string& caption, int maximum) : SetupForm(
   LookAsBackground(back);
   auto& files = Add<controls::PPanel>(back, "pFiles", 8, 8, 337, 73);
   LookAsFrame(files);
-  auto& lMain = Add<TextLabel>(files, "lMain", 12, 8, 313, 16);
+  auto& lMain = Add<ui::TextLabel>(files, "lMain", 12, 8, 313, 16);
   lMain.SetCentered(true);
   lMain.SetFont(DialogFont(ui::kBold));
   lMain.SetCaption(caption);
-  label_ = &Add<TextLabel>(files, "Label", 12, 28, 313, 16);
-  bar_ = &Add<ProgressBar>(files, "Bar", 12, 48, 313, 16);
+  label_ = &Add<ui::TextLabel>(files, "Label", 12, 28, 313, 16);
+  label_->SetFont(DialogFont());
+  bar_ = &Add<ui::ProgressBar>(files, "Bar", 12, 48, 313, 16);
   bar_->SetRange(0, maximum);
   SetClientSize(353, 89);
   Show();

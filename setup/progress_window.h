@@ -6,6 +6,8 @@
 #include <string>
 
 #include "setup/window_parts.h"
+#include "ui/progress_bar.h"
+#include "ui/text_label.h"
 
 namespace orvalis {
 
@@ -24,8 +26,8 @@ class TfrmProgress final : public SetupForm {
   void Repaint(bool force = false);
 
  private:
-  TextLabel* label_ = nullptr;
-  ProgressBar* bar_ = nullptr;
+  ui::TextLabel* label_ = nullptr;
+  ui::ProgressBar* bar_ = nullptr;
   std::string step_;
   int position_ = 0;
   bool pending_ = false;

@@ -3,6 +3,7 @@
 
 #include "controls/pbitbtn.h"
 #include "setup/texts.h"
+#include "ui/text_label.h"
 
 namespace orvalis {
 
@@ -10,7 +11,8 @@ TfrmSelectInstall::TfrmSelectInstall(const RunOrInstallTexts& texts) : SetupForm
   SetCaption(kDialogCaption);
   auto& back = Add<controls::PPanel>(*this, "pBack", 0, 0, 389, 81);
   LookAsBackground(back);
-  auto& l = Add<TextLabel>(back, "l", 7, 20, 374, 33);
+  auto& l = Add<ui::TextLabel>(back, "l", 7, 20, 374, 33);
+  l.SetFont(DialogFont());
   l.SetCentered(true);
   l.SetWordWrap(true);
   l.SetCaption(texts.question);

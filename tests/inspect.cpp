@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "win/com.h"
 #include "win/unique_any.h"
 #include "win/wide.h"
 
@@ -37,26 +38,20 @@ int File(const std::wstring& path) {
 }
 
 int Link(const std::wstring& path) {
-  IShellLinkW* link = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
+  orvalis::win::com_ptr<IShellLinkW> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
     return 2;
-  IPersistFile* file = nullptr;
-  int rc = 1;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-      SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
-    wchar_t target[MAX_PATH] = {}, arguments[1024] = {}, folder[MAX_PATH] = {};
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetArguments(arguments, 1024);
-    link->GetWorkingDirectory(folder, MAX_PATH);
-    std::printf("%s|%s|%s\n", Narrow(target).c_str(), Narrow(arguments).c_str(), Narrow(folder).c_str());
-    rc = 0;
-  } else {
+  auto file = link.query<IPersistFile>(IID_IPersistFile);
+  if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) {
     std::printf("missing\n");
+    return 1;
   }
-  if (file) file->Release();
-  link->Release();
-  return rc;
+  wchar_t target[MAX_PATH] = {}, arguments[1024] = {}, folder[MAX_PATH] = {};
+  link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+  link->GetArguments(arguments, 1024);
+  link->GetWorkingDirectory(folder, MAX_PATH);
+  std::printf("%s|%s|%s\n", Narrow(target).c_str(), Narrow(arguments).c_str(), Narrow(folder).c_str());
+  return 0;
 }
 
 int Reg(const std::wstring& root, const std::wstring& key, const std::wstring& name) {
@@ -107,7 +102,7 @@ int Mutex(const std::wstring& name) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  ::CoInitialize(nullptr);
+  orvalis::win::com_scope com;
   std::wstring verb = argc > 1 ? argv[1] : L"";
   if (verb == L"file" && argc == 3) return File(argv[2]);
   if (verb == L"lnk" && argc == 3) return Link(argv[2]);

@@ -6,9 +6,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "ui/application.h"
 #include "ui/gdi_canvas.h"
+#include "win/debug_output.h"
+#include "win/scope_exit.h"
+#include "win/unique_any.h"
 #include "win/wide.h"
 
 namespace orvalis::ui {
@@ -19,7 +23,6 @@ constexpr UINT_PTR kSubclassId = 1;
 // The control being created while its system-class window comes into being: the
 // creation hook subclasses that window before its first message.
 thread_local WinControl* creating = nullptr;
-thread_local HHOOK creationHook = nullptr;
 
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
@@ -32,6 +35,15 @@ MouseButton ButtonOf(UINT msg) {
 }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+
+// Inside the catch block of a window procedure: tells the debugger which
+// control and message the exception stopped at. Allocates nothing itself.
+void LogEscaped(const std::string& name, UINT msg) noexcept {
+  char context[112];
+  std::snprintf(context, sizeof context, "orvalis: window procedure of \"%.48s\", message 0x%04X", name.c_str(),
+                unsigned(msg));
+  win::LogCaughtException(context);
+}
 
 }  // namespace
 
@@ -191,9 +203,13 @@ void WinControl::CreateHandle() {
   if (Visible()) params.style |= WS_VISIBLE;
   if (!Enabled()) params.style |= WS_DISABLED;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  // Whatever throws from here on, the hook goes and no later window of this
+  // thread is taken for this control.
+  win::unique_hhook hook;
+  win::scope_exit forget([] { creating = nullptr; });
   if (params.systemClass) {
     creating = this;
-    creationHook = ::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
+    hook.reset(::SetWindowsHookExW(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId()));
   } else {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -206,12 +222,9 @@ void WinControl::CreateHandle() {
   }
   HWND hwnd = ::CreateWindowExW(params.exStyle, params.className.c_str(), win::Wide(Text()).c_str(), params.style,
                                 Left(), Top(), Width(), Height(), parentWindow, nullptr, instance, this);
-  if (params.systemClass) {
-    if (creationHook) ::UnhookWindowsHookEx(creationHook);
-    creationHook = nullptr;
-    creating = nullptr;
-    if (hwnd && !subclassed_) Attach(hwnd);  // the hook did not run: subclass now
-  }
+  hook.reset();
+  forget.reset();
+  if (params.systemClass && hwnd && !subclassed_) Attach(hwnd);  // the hook did not run: subclass now
   if (!hwnd) return;
   SetFont(font_);
   SetNameProperty();
@@ -279,6 +292,7 @@ LRESULT WinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     WndProc(m);
   } catch (...) {
     // Nothing may unwind into the system: the message gets the platform's answer.
+    LogEscaped(Name(), msg);
     m.result = subclassed_ ? ::DefSubclassProc(hwnd, msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) Detached();
@@ -388,7 +402,7 @@ void WinControl::PaintGraphicChildren(HDC dc) {
   for (Control* child : controls_) {
     auto* g = dynamic_cast<GraphicControl*>(child);
     if (!g || !g->Visible()) continue;
-    SavedDc saved(dc);
+    win::saved_dc saved(dc);
     ::IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
     RECT clip;
     if (::GetClipBox(dc, &clip) == NULLREGION) continue;
@@ -425,7 +439,7 @@ void WinControl::WndProc(Message& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
       if (!subclassed_) {
-        PaintScope scope(hwnd_, m.msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(m.wParam) : nullptr);
+        win::paint_scope scope(hwnd_, m.msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(m.wParam) : nullptr);
         if (m.msg == WM_PRINTCLIENT) {
           RECT r;
           ::GetClientRect(hwnd_, &r);
@@ -503,7 +517,7 @@ void WinControl::SetEnabled(bool enabled) {
 void WinControl::SetFont(const Font& font) {
   font_ = font;
   if (!hwnd_) return;
-  unique_hfont next = MakeFont(font);
+  win::unique_hfont next = MakeFont(font);
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
   fontObject_ = std::move(next);
   Invalidate();

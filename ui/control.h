@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ui/canvas.h"
-#include "ui/gdi_handles.h"
+#include "win/gdi.h"
 
 namespace orvalis::ui {
 
@@ -222,8 +222,8 @@ class WinControl : public Control {
   GraphicControl* mouseControl_ = nullptr;
   GraphicControl* captureControl_ = nullptr;
   bool trackingLeave_ = false;
-  unique_hfont fontObject_;
-  unique_hbrush colorBrush_;
+  win::unique_hfont fontObject_;
+  win::unique_hbrush colorBrush_;
   Color colorBrushColor_ = 0;
 };
 

@@ -11,10 +11,10 @@ namespace {
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Replaces the object selected for one kind, keeping the context's original to restore.
-void Reselect(HDC dc, win::unique_gdiobj& owned, Selection& selection, HGDIOBJ next) {
+void Reselect(HDC dc, win::unique_gdiobj& owned, win::selected_object& selection, HGDIOBJ next) {
   win::unique_gdiobj fresh(next);
   if (!selection)
-    selection = Selection(dc, fresh.get());
+    selection = win::selected_object(dc, fresh.get());
   else
     ::SelectObject(dc, fresh.get());
   owned = std::move(fresh);
@@ -27,14 +27,15 @@ COLORREF ResolveColor(Color c) {
   return COLORREF(c & 0xFFFFFF);
 }
 
-unique_hfont MakeFont(const Font& f) {
+win::unique_hfont MakeFont(const Font& f) {
   int weight = f.weight ? f.weight : (f.style & kBold) ? FW_BOLD : FW_NORMAL;
-  return unique_hfont(::CreateFontW(f.height, 0, 0, 0, weight, (f.style & kItalic) != 0, (f.style & kUnderline) != 0,
-                                    (f.style & kStrikeOut) != 0, DWORD(f.charset), OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, win::Wide(f.face).c_str()));
+  return win::unique_hfont(::CreateFontW(f.height, 0, 0, 0, weight, (f.style & kItalic) != 0,
+                                         (f.style & kUnderline) != 0, (f.style & kStrikeOut) != 0, DWORD(f.charset),
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                         win::Wide(f.face).c_str()));
 }
 
-unique_hbitmap MakeDib(const Bitmap& b) {
+win::unique_hbitmap MakeDib(const Bitmap& b) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = b.Width();
@@ -43,7 +44,7 @@ unique_hbitmap MakeDib(const Bitmap& b) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  unique_hbitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::unique_hbitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib || !bits) return {};
   auto* out = static_cast<std::uint32_t*>(bits);
   for (Color c : b.Pixels()) *out++ = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
@@ -51,19 +52,19 @@ unique_hbitmap MakeDib(const Bitmap& b) {
 }
 
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, short x, short y, COLORREF transparent) {
-  unique_hdc temp(::CreateCompatibleDC(dc));
-  Selection tempSel(temp.get(), bitmap);
+  win::unique_hdc temp(::CreateCompatibleDC(dc));
+  win::selected_object tempSel(temp.get(), bitmap);
   BITMAP bm{};
   ::GetObjectW(bitmap, sizeof bm, &bm);
   POINT size{bm.bmWidth, bm.bmHeight};
   ::DPtoLP(temp.get(), &size, 1);
   const int w = size.x, h = size.y;
-  unique_hdc back(::CreateCompatibleDC(dc)), object(::CreateCompatibleDC(dc)), mem(::CreateCompatibleDC(dc)),
+  win::unique_hdc back(::CreateCompatibleDC(dc)), object(::CreateCompatibleDC(dc)), mem(::CreateCompatibleDC(dc)),
       save(::CreateCompatibleDC(dc));
-  unique_hbitmap backBits(::CreateBitmap(w, h, 1, 1, nullptr)), objectBits(::CreateBitmap(w, h, 1, 1, nullptr)),
+  win::unique_hbitmap backBits(::CreateBitmap(w, h, 1, 1, nullptr)), objectBits(::CreateBitmap(w, h, 1, 1, nullptr)),
       memBits(::CreateCompatibleBitmap(dc, w, h)), saveBits(::CreateCompatibleBitmap(dc, w, h));
-  Selection s1(back.get(), backBits.get()), s2(object.get(), objectBits.get()), s3(mem.get(), memBits.get()),
-      s4(save.get(), saveBits.get());
+  win::selected_object s1(back.get(), backBits.get()), s2(object.get(), objectBits.get()),
+      s3(mem.get(), memBits.get()), s4(save.get(), saveBits.get());
   ::SetMapMode(temp.get(), ::GetMapMode(dc));
   ::BitBlt(save.get(), 0, 0, w, h, temp.get(), 0, 0, SRCCOPY);
   COLORREF oldBack = ::SetBkColor(temp.get(), transparent);
@@ -191,15 +192,15 @@ void GdiCanvas::Draw(int x, int y, const Bitmap& bitmap) {
 
 void GdiCanvas::DrawTransparent(int x, int y, const Bitmap& bitmap, Color transparent) {
   if (bitmap.Empty()) return;
-  unique_hbitmap dib = MakeDib(bitmap);
+  win::unique_hbitmap dib = MakeDib(bitmap);
   if (dib) DrawTransparentBitmap(dc_, static_cast<HBITMAP>(dib.get()), short(x), short(y), ResolveColor(transparent));
 }
 
 void GdiCanvas::Stretch(const Rect& dest, const Bitmap& bitmap, const Rect& source) {
   if (bitmap.Empty() || dest.Empty() || source.Empty()) return;
-  unique_hbitmap dib = MakeDib(bitmap);
-  unique_hdc mem(::CreateCompatibleDC(dc_));
-  Selection sel(mem.get(), dib.get());
+  win::unique_hbitmap dib = MakeDib(bitmap);
+  win::unique_hdc mem(::CreateCompatibleDC(dc_));
+  win::selected_object sel(mem.get(), dib.get());
   int oldMode = ::SetStretchBltMode(dc_, COLORONCOLOR);
   ::StretchBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), mem.get(), source.left, source.top,
                source.Width(), source.Height(), SRCCOPY);
@@ -219,9 +220,9 @@ void GdiCanvas::StretchDraw(const Rect& dest, const Bitmap& bitmap) {
     return;
   }
   if (bitmap.Empty() || dest.Empty()) return;
-  unique_hbitmap dib = MakeDib(bitmap);
-  unique_hdc mem(::CreateCompatibleDC(dc_));
-  Selection sel(mem.get(), dib.get());
+  win::unique_hbitmap dib = MakeDib(bitmap);
+  win::unique_hdc mem(::CreateCompatibleDC(dc_));
+  win::selected_object sel(mem.get(), dib.get());
   ::TransparentBlt(dc_, dest.left, dest.top, dest.Width(), dest.Height(), mem.get(), 0, 0, bitmap.Width(),
                    bitmap.Height(), ResolveColor(bitmap.EffectiveTransparentColor()));
 }

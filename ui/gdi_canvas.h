@@ -6,17 +6,17 @@
 
 #include "ui/bitmap.h"
 #include "ui/canvas.h"
-#include "ui/gdi_handles.h"
+#include "win/gdi.h"
 
 namespace orvalis::ui {
 
 // A system-colour reference resolved through the system colours.
 [[nodiscard]] COLORREF ResolveColor(Color c);
 
-[[nodiscard]] unique_hfont MakeFont(const Font& font);
+[[nodiscard]] win::unique_hfont MakeFont(const Font& font);
 
 // A top-down 32-bit DIB section with the bitmap's pixels.
-[[nodiscard]] unique_hbitmap MakeDib(const Bitmap& bitmap);
+[[nodiscard]] win::unique_hbitmap MakeDib(const Bitmap& bitmap);
 
 // Draws the whole bitmap at (x, y) with every pixel of `transparent` showing the
 // destination: a monochrome mask from the bitmap, the destination ANDed with it,
@@ -74,10 +74,10 @@ class GdiCanvas final : public Canvas {
   // Objects before selections: a selection is undone before its object is deleted.
   win::unique_gdiobj penObject_;
   win::unique_gdiobj brushObject_;
-  unique_hfont fontObject_;
-  Selection penSelection_;
-  Selection brushSelection_;
-  Selection fontSelection_;
+  win::unique_hfont fontObject_;
+  win::selected_object penSelection_;
+  win::selected_object brushSelection_;
+  win::selected_object fontSelection_;
 };
 
 }  // namespace orvalis::ui

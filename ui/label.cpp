@@ -2,6 +2,7 @@
 #include "ui/label.h"
 
 #include "ui/gdi_canvas.h"
+#include "win/gdi.h"
 #include "win/wide.h"
 
 namespace orvalis::ui {
@@ -36,14 +37,14 @@ void Label::SetAlignment(Alignment a) {
 
 void Label::AdjustSize() {
   if (!autoSize_ || wordWrap_) return;
-  HDC screen = ::GetDC(nullptr);
+  Size s;
   {
-    GdiCanvas canvas(screen);
+    win::window_dc screen(nullptr);
+    GdiCanvas canvas(screen.get());
     canvas.SetFont(font_);
-    Size s = canvas.TextExtent(caption_.empty() ? std::string_view(" ") : std::string_view(caption_));
-    SetSize(s.cx, s.cy);
+    s = canvas.TextExtent(caption_.empty() ? std::string_view(" ") : std::string_view(caption_));
   }
-  ::ReleaseDC(nullptr, screen);
+  SetSize(s.cx, s.cy);
 }
 
 void Label::Paint(Canvas& canvas) {

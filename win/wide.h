@@ -6,8 +6,10 @@
 
 namespace orvalis::win {
 
-// Invalid UTF-8 is converted with U+FFFD in place of the bad bytes.
+// Bytes that are not UTF-8 become U+FFFD.
 [[nodiscard]] std::wstring Wide(std::string_view utf8);
+// A surrogate without its partner (window texts and file names may hold one)
+// becomes U+FFFD, so the result is always valid UTF-8.
 [[nodiscard]] std::string Narrow(std::wstring_view wide);
 
 }  // namespace orvalis::win

@@ -326,10 +326,10 @@ TEST_F(PRichEditTest, DebugWritesEveryMessage) {
 
 TEST_F(PRichEditTest, DrawToPaintsTheText) {
   rtf_->SetRichText("{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs40 Drawn text}");
-  ui::WindowDc screen(nullptr);
-  ui::unique_hdc dc(::CreateCompatibleDC(screen.get()));
-  ui::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), 200, 60));
-  ui::Selection selected(dc.get(), bitmap.get());
+  win::window_dc screen(nullptr);
+  win::unique_hdc dc(::CreateCompatibleDC(screen.get()));
+  win::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), 200, 60));
+  win::selected_object selected(dc.get(), bitmap.get());
   RECT all{0, 0, 200, 60};
   ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   {
@@ -346,11 +346,11 @@ TEST_F(PRichEditTest, DrawToPaintsTheText) {
 TEST(PRichEditPicture, MetafileTravelsAsPictureText) {
   RECT frame{0, 0, 1000, 500};  // hundredths of a millimetre
   const wchar_t description[] = L"Orvalis - 001F\0Customer\0";
-  ui::WindowDc screen(nullptr);
+  win::window_dc screen(nullptr);
   HDC recording = ::CreateEnhMetaFileW(screen.get(), nullptr, &frame, description);
   ASSERT_NE(recording, nullptr);
   ::Rectangle(recording, 1, 1, 30, 15);
-  unique_henhmetafile metafile(::CloseEnhMetaFile(recording));
+  win::unique_henhmetafile metafile(::CloseEnhMetaFile(recording));
   ASSERT_TRUE(metafile);
 
   const std::string text = MetafilePictureText(metafile.get());
@@ -359,7 +359,7 @@ TEST(PRichEditPicture, MetafileTravelsAsPictureText) {
   EXPECT_EQ(PictureCount(text), 1);
   const auto span = FindPicture(text, 0);
   ASSERT_TRUE(span.has_value());
-  unique_henhmetafile back = MetafileFromPicture(text, *span);
+  win::unique_henhmetafile back = MetafileFromPicture(text, *span);
   ASSERT_TRUE(back);
   const auto label = MetafileLabel(back.get());
   ASSERT_TRUE(label.has_value());

@@ -14,6 +14,7 @@
 #include "controls/pradiobutton.h"
 #include "controls/ppanel.h"
 #include "ui/form.h"
+#include "win/gdi.h"
 
 namespace orvalis::controls {
 namespace {
@@ -105,7 +106,8 @@ TEST_F(ThemeBinding, HelpersRefuseWithoutThemeOrContext) {
   COLORREF color = 0x123456;
   EXPECT_FALSE(ThemeGetColor(nullptr, 1, 1, 3810, color));
   EXPECT_EQ(color, 0x123456u);
-  EXPECT_FALSE(ThemeDrawBackground(nullptr, nullptr, ::GetDC(nullptr), 1, 1, 0));
+  win::window_dc screen(nullptr);
+  EXPECT_FALSE(ThemeDrawBackground(nullptr, nullptr, screen.get(), 1, 1, 0));
   EXPECT_EQ(ThemeTextWidth(nullptr, nullptr, 1, 1, "x", RECT{0, 0, 10, 10}, 0), 0);
   EXPECT_FALSE(ThemeDrawText(nullptr, nullptr, 1, 1, "x", RECT{0, 0, 10, 10}, 0));
 }

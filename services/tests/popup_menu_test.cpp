@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "win/unique_any.h"
 #include "win/wide.h"
 
 namespace orvalis {
@@ -96,9 +97,10 @@ int ChooseWithKeys(HWND control, std::initializer_list<WPARAM> keys) {
 }
 
 TEST(PopupMenu, AChoiceReturnsTheItemsTagAndDismissingReturnsMinusOne) {
-  HWND window = ::CreateWindowExW(0, L"BUTTON", L"anchor", WS_POPUP | WS_VISIBLE, 100, 100, 29, 21, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(window, nullptr);
+  win::unique_window anchor(::CreateWindowExW(0, L"BUTTON", L"anchor", WS_POPUP | WS_VISIBLE, 100, 100, 29, 21,
+                                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(anchor);
+  HWND window = anchor.get();
   ::SetForegroundWindow(window);
   ClearPopupMenu();
   AddPopupItem(1, "Program folder", 0);
@@ -109,7 +111,6 @@ TEST(PopupMenu, AChoiceReturnsTheItemsTagAndDismissingReturnsMinusOne) {
   EXPECT_EQ(ChooseWithKeys(window, {VK_UP, VK_RETURN}), 3);  // from the top, up wraps to the last item
   EXPECT_EQ(ChooseWithKeys(window, {VK_ESCAPE}), -1);
   ClearPopupMenu();
-  ::DestroyWindow(window);
 }
 
 }  // namespace

@@ -173,9 +173,10 @@ TEST_F(ProcessesTest, WaitPumpsMessagesShowsTheWaitWindowAndDisablesTheOthers) {
       {kLaunchWait | kLaunchKeepEnabled, "", true, nullptr},
   };
   for (const auto& c : cases) {
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                   nullptr, nullptr, nullptr);
-    ASSERT_NE(other, nullptr);
+    win::unique_window owned(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                               100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(owned);
+    HWND other = owned.get();
     DuringWait during;
     during.other = other;
     g_during = &during;
@@ -195,7 +196,6 @@ TEST_F(ProcessesTest, WaitPumpsMessagesShowsTheWaitWindowAndDisablesTheOthers) {
     EXPECT_EQ(during.otherEnabled, c.enabledDuring) << c.flags;
     EXPECT_TRUE(::IsWindowEnabled(other)) << "enabled again afterwards";
     EXPECT_EQ(::FindWindowW(kWaitWindowClass, nullptr), nullptr);
-    ::DestroyWindow(other);
   }
 }
 

@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "services/folders.h"
 #include "services/tests/win_test_support.h"
-#include "win/com_ptr.h"
+#include "win/com.h"
 #include "win/unique_any.h"
 #include "win/wide.h"
 

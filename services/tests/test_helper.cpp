@@ -25,17 +25,16 @@ void Record() {
 }
 
 int ShowWindowFor(const wchar_t* title, UINT milliseconds, int show) {
-  HWND window = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  if (window == nullptr) return 1;
-  ::ShowWindow(window, show);
+  orvalis::win::unique_window window(::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  if (!window) return 1;
+  ::ShowWindow(window.get(), show);
   ::SetTimer(nullptr, 0, milliseconds, nullptr);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER) break;
     ::DispatchMessageW(&message);
   }
-  ::DestroyWindow(window);
   return 0;
 }
 

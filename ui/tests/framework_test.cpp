@@ -1,11 +1,15 @@
 // The window framework under Windows: designer names readable from outside,
-// reflected clicks, modal results and the GDI canvas's transparent drawing.
+// reflected clicks, modal results, exceptions stopped at the window procedure
+// and the GDI canvas's transparent drawing.
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/gdi_canvas.h"
 #include "ui/label.h"
+#include "win/tests/debug_capture.h"
 #include "win/wide.h"
 
 namespace orvalis::ui {
@@ -80,13 +84,16 @@ TEST(Framework, WindowlessChildrenGetClicksReleasedInsideOnly) {
 }
 
 TEST(GdiCanvas, TransparentBitmapLeavesKeyPixelsAlone) {
-  HDC screen = ::GetDC(nullptr);
-  unique_hdc dc(::CreateCompatibleDC(screen));
-  unique_hbitmap target(::CreateCompatibleBitmap(screen, 8, 8));
-  ::ReleaseDC(nullptr, screen);
-  Selection sel(dc.get(), target.get());
+  win::unique_hdc dc;
+  win::unique_hbitmap target;
+  {
+    win::window_dc screen(nullptr);
+    dc.reset(::CreateCompatibleDC(screen.get()));
+    target.reset(::CreateCompatibleBitmap(screen.get(), 8, 8));
+  }
+  win::selected_object sel(dc.get(), target.get());
   RECT all{0, 0, 8, 8};
-  unique_hbrush blue(::CreateSolidBrush(RGB(0, 0, 255)));
+  win::unique_hbrush blue(::CreateSolidBrush(RGB(0, 0, 255)));
   ::FillRect(dc.get(), &all, static_cast<HBRUSH>(blue.get()));
   Bitmap glyph(4, 4, 0xFF00FF);
   glyph.FillRect({1, 1, 3, 3}, 0x00FF00);
@@ -122,6 +129,28 @@ TEST(Framework, AskingAChildForItsWindowFirstMakesOneWindowOnly) {
   EXPECT_EQ(children, 2);
   EXPECT_EQ(second.Handle(), made);
   EXPECT_EQ(WinControl::FromHandle(made), &second);
+}
+
+// A control whose handling of one message fails, as a faulty event handler would.
+class FailingControl : public WinControl {
+ protected:
+  void WndProc(Message& m) override {
+    if (m.msg == WM_GETTEXTLENGTH) throw std::runtime_error("handler failed");
+    WinControl::WndProc(m);
+  }
+};
+
+TEST(Framework, AnExceptionStopsAtTheWindowProcedureIsLoggedAndAnsweredByDefault) {
+  Form form;
+  FailingControl control;
+  control.SetName("edtFailing");
+  control.SetText("four");
+  control.SetParent(&form);
+  win::DebugCapture capture;
+  EXPECT_EQ(::SendMessageW(control.Handle(), WM_GETTEXTLENGTH, 0, 0), 4) << "the default procedure's answer";
+  EXPECT_NE(capture.Text().find("\"edtFailing\", message 0x000E: handler failed"), std::string::npos)
+      << capture.Text();
+  EXPECT_TRUE(::IsWindow(control.Handle()));
 }
 
 }  // namespace
