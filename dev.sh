@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Development commands of orvalis-setup. Each one installs what it needs first.
-#   ./dev.sh deps    install the toolchains, Wine and libraries that are missing
-#   ./dev.sh build   build native (out/linux), Windows x86_64 (out/win64) and i686 (out/win32)
+#   ./dev.sh deps    install the toolchains, Wine and libraries that are missing (Debian 12, as root)
+#   ./dev.sh build [linux|asan|win64|win32]...
+#                    build the named trees, all four without a name: native (out/linux), native
+#                    under ASan+UBSan (out/linux-asan), Windows x86_64 (out/win64) and i686 (out/win32)
 #   ./dev.sh test    build, then run the native tests and the Windows tests under Wine
 #   ./dev.sh demo    build, pack the demo product and show its payload
-#   ./dev.sh wine X  run one Windows program in the test Wine
+#   ./dev.sh wine PROGRAM [ARGS...]  run one Windows program in the test Wine (needs a build)
+#   ./dev.sh e2e NAME...             run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
+#   ./dev.sh bench [ARGS...]         silent-install benchmark against NSIS, an MSI and a floor (not part of test)
 #   ./dev.sh fuzz [SECONDS] [TARGET...]  build the fuzz targets with clang and run each
-#   ./dev.sh bench   silent-install benchmark against NSIS, an MSI and a floor (not part of test)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-OUT=$ROOT/out
+OUT=${ORVALIS_OUT:-$ROOT/out}  # ORVALIS_OUT: builds, Wine prefixes and results elsewhere
 CACHE=$ROOT/.cache
 JOBS=$(nproc)
 PY=/usr/bin/python3   # Debian's python, which has python3-pefile
@@ -25,14 +28,38 @@ DEB_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64
   libz-mingw-w64-dev zlib1g-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev
   wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wine
-  python3 python3-pefile dpkg-dev nasm
+  python3 python3-pefile dpkg-dev nasm unicode-data
 )
 
-missing_packages() {
+# The packages of the list that are not installed, one a line.
+missing_packages() {  # package...
   local p
-  for p in "${DEB_PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
   done
+}
+
+on_debian_12() {
+  # shellcheck source=/dev/null
+  (. /etc/os-release 2>/dev/null && [ "${ID:-}" = debian ] && [ "${VERSION_ID:-}" = 12 ])
+}
+
+# Installs the packages that are missing. apt-get runs only as root on Debian
+# 12; anywhere else this stops and names what to install.
+need_packages() {  # what needs them, package...
+  local what=$1; shift
+  local missing
+  missing=$(missing_packages "$@" | paste -sd' ')
+  [ -n "$missing" ] || return 0
+  on_debian_12 || die "$what needs packages that are not installed: $missing
+dev.sh installs packages only on Debian 12; on this system install these (Debian's names) or their equivalents yourself"
+  [ "$(id -u)" = 0 ] || die "$what needs packages that are not installed: $missing
+installing them needs root: run ./dev.sh as root, or install them with apt-get install $missing"
+  log "installing for $what: $missing"
+  # shellcheck disable=SC2086  # one word per package
+  apt_install $missing
+  missing=$(missing_packages "$@" | paste -sd' ')
+  [ -z "$missing" ] || die "still missing after apt-get install: $missing"
 }
 
 apt_install() {
@@ -55,6 +82,8 @@ build_jpeg() {
   esac
   src=$CACHE/libjpeg-turbo/src
   if [ ! -f "$src/CMakeLists.txt" ]; then
+    { on_debian_12 && [ "$(id -u)" = 0 ]; } ||
+      die "libjpeg-turbo for $target is built from Debian 12's source package, which needs root on Debian 12; or put a static build in $root (include/, lib/libjpeg.a)"
     log "fetching Debian's libjpeg-turbo source package"
     if [ ! -f "$JPEG_SRC_LIST" ]; then
       sed -e 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$JPEG_SRC_LIST"
@@ -80,50 +109,73 @@ build_jpeg() {
   rm -rf "$bdir"
 }
 
-cmd_deps() {
-  local missing
-  missing=$(missing_packages)
-  if [ -n "$missing" ]; then
-    log "installing: $(echo $missing)"
-    [ "$(id -u)" = 0 ] || die "installing packages needs root: $(echo $missing)"
-    # shellcheck disable=SC2086
-    apt_install $missing
-  fi
-  [ -z "$(missing_packages)" ] || die "still missing: $(missing_packages | tr '\n' ' ')"
-  build_jpeg win64
-  build_jpeg win32
+# The Debian packages, then libjpeg-turbo for the Windows targets given.
+deps_for() {  # [win64|win32]...
+  need_packages "the build" "${DEB_PACKAGES[@]}"
+  local target
+  for target in "$@"; do build_jpeg "$target"; done
 }
+
+cmd_deps() { deps_for win64 win32; }
 
 # ---------------------------------------------------------------- build
 
-configure() {  # name, extra cmake args...
-  local name=$1; shift
-  local bdir=$OUT/build/$name
-  local werror=OFF
+BUILD_TREES=(linux linux-asan win64 win32)
+
+# Configures out/build/<name> every time, so that changed options (CI=true
+# turns warnings into errors) take effect; cmake's output goes to the log.
+configure() {  # name
+  local name=$1
+  local bdir=$OUT/build/$name werror=OFF args=()
   [ "${CI:-}" = true ] && werror=ON
-  if [ ! -f "$bdir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$OUT/$name" -DORVALIS_WERROR=$werror "$@" >"$bdir.configure.log" 2>&1 ||
-      { cat "$bdir.configure.log" >&2; die "configure $name failed"; }
-  fi
+  case $name in
+    linux) ;;
+    # The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+    linux-asan)
+      args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo
+        "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+        "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined") ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)") ;;
+    win32)
+      args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)"
+        -DORVALIS_BUILD_TESTS=OFF) ;;
+    *) die "no build tree named $name" ;;
+  esac
+  # ccache, when installed, keeps rebuilds of unchanged sources cheap.
+  command -v ccache >/dev/null && args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  mkdir -p "$OUT/build"
+  cmake -S "$ROOT" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$OUT/$name" -DORVALIS_WERROR=$werror "${args[@]}" >"$bdir.configure.log" 2>&1 ||
+    { cat "$bdir.configure.log" >&2; die "configure $name failed"; }
 }
 
-cmd_build() {
-  cmd_deps
-  mkdir -p "$OUT/build"
-  configure linux
-  # The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
-  configure linux-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
-    "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
-  configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
-  configure win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)" \
-    -DORVALIS_BUILD_TESTS=OFF
-  local name
-  for name in linux linux-asan win64 win32; do
+# Installs what the trees need, configures them, then builds them.
+build_trees() {  # tree...
+  local name windows=()
+  for name in "$@"; do
+    case $name in win64 | win32) windows+=("$name") ;; esac
+  done
+  deps_for "${windows[@]}"
+  for name in "$@"; do configure "$name"; done
+  for name in "$@"; do
     log "building $name"
     cmake --build "$OUT/build/$name" -j "$JOBS" || die "build $name failed"
   done
+}
+
+cmd_build() {  # [linux|asan|win64|win32]... (all four without a name)
+  local arg name wanted=" " trees=()
+  for arg in "$@"; do
+    case $arg in
+      linux | win64 | win32) wanted+="$arg " ;;
+      asan | linux-asan) wanted+="linux-asan " ;;
+      *) die "unknown build '$arg': the builds are linux, asan, win64 and win32" ;;
+    esac
+  done
+  for name in "${BUILD_TREES[@]}"; do
+    if [ $# = 0 ] || [[ $wanted == *" $name "* ]]; then trees+=("$name"); fi
+  done
+  build_trees "${trees[@]}"
 }
 
 # ---------------------------------------------------------------- Wine
@@ -155,8 +207,7 @@ start_xvfb() {
     [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
     Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WINEDIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    local i
-    for i in $(seq 50); do
+    for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$d" ] && break
       sleep 0.1
     done
@@ -169,6 +220,13 @@ start_xvfb() {
   die "no free X display for Xvfb"
 }
 
+# Xvfb runs no window manager. A window that Wine leaves to the window manager
+# ("managed") makes it wait up to 2 s for one each time such a top-level
+# window is hidden or destroyed; with Managed=N Wine handles every window itself.
+unmanaged_windows() {  # prefix: has its user registry Managed=N?
+  sed -n '/^\[Software\\\\Wine\\\\X11 Driver\]/,/^$/p' "$1/user.reg" 2>/dev/null | grep -qx '"Managed"="N"'
+}
+
 wine_start() {
   wine_env
   mkdir -p "$WINEDIR"
@@ -177,6 +235,11 @@ wine_start() {
     log "creating the Wine prefix"
     "$WINE" wineboot --init >"$WINEDIR/wineboot.log" 2>&1 || true
     "$WINESERVER" -w
+  fi
+  if ! unmanaged_windows "$WINEPREFIX"; then
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+      die "cannot set Managed=N in the Wine prefix $WINEPREFIX"
+    "$WINESERVER" -w  # the server writes user.reg when it ends
   fi
   "$WINESERVER" -p
 }
@@ -193,15 +256,23 @@ RESULTS=()
 TOTAL_PASSED=0
 TOTAL_FAILED=0
 
-record() {  # suite, passed, failed
-  RESULTS+=("$(printf '%-28s %5d passed, %d failed' "$1" "$2" "$3")")
+# Microseconds since the epoch; the seconds since such a moment, to a tenth.
+now_us() { echo "${EPOCHREALTIME//[!0-9]/}"; }
+seconds_since() {  # microseconds
+  local us=$(($(now_us) - $1))
+  printf '%d.%d' $((us / 1000000)) $((us / 100000 % 10))
+}
+
+record() {  # suite, passed, failed, seconds
+  RESULTS+=("$(printf '%-28s %7s s %5d passed, %d failed' "$1" "$4" "$2" "$3")")
   TOTAL_PASSED=$((TOTAL_PASSED + $2))
   TOTAL_FAILED=$((TOTAL_FAILED + $3))
 }
 
 # Runs one GoogleTest program (natively or through Wine) and records its counts.
 run_gtest() {  # suite, xml, command...
-  local suite=$1 xml=$2; shift 2
+  local suite=$1 xml=$2 start; shift 2
+  start=$(now_us)
   rm -f "$xml"
   log "$suite"
   local target=$xml
@@ -209,7 +280,7 @@ run_gtest() {  # suite, xml, command...
   [ "$1" = "$WINE" ] && target="Z:${xml//\//\\}"
   "$@" --gtest_output="xml:$target" --gtest_brief=1 || true
   if [ ! -f "$xml" ]; then
-    record "$suite" 0 1
+    record "$suite" 0 1 "$(seconds_since "$start")"
     return
   fi
   local tests failures errors disabled
@@ -220,30 +291,34 @@ print(r.get("tests"), r.get("failures"), r.get("errors", "0"), r.get("disabled",
 PY
   )
   local failed=$((failures + errors))
-  record "$suite" $((tests - disabled - failed)) "$failed"
+  record "$suite" $((tests - disabled - failed)) "$failed" "$(seconds_since "$start")"
 }
 
 # Runs one shell-level test script; it prints "N passed, N failed" as its last line.
 run_script() {  # suite, script...
-  local suite=$1; shift
+  local suite=$1 start seconds; shift
+  start=$(now_us)
   log "$suite"
   local output status=0
   output=$("$@" 2>&1) || status=$?
+  seconds=$(seconds_since "$start")
   printf '%s\n' "$output"
   local line
   line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n1 || true)
   if [ -z "$line" ]; then
-    record "$suite" 0 1
+    record "$suite" 0 1 "$seconds"
   else
     local p f
     p=${line%% passed*}; f=${line#*passed, }; f=${f%% failed*}
     [ "$status" = 0 ] || [ "$f" != 0 ] || f=1
-    record "$suite" "$p" "$f"
+    record "$suite" "$p" "$f" "$seconds"
   fi
 }
 
 cmd_test() {
-  cmd_build
+  local start
+  start=$(now_us)
+  build_trees "${BUILD_TREES[@]}"
   mkdir -p "$OUT/results"
   run_gtest "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
   run_gtest "native, ASan+UBSan" "$OUT/results/native-asan.xml" "$OUT/linux-asan/orvalis_tests"
@@ -260,6 +335,7 @@ cmd_test() {
   trap - EXIT
   echo
   printf '%s\n' "${RESULTS[@]}"
+  echo "whole run, build included: $(seconds_since "$start") s"
   echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
   [ "$TOTAL_FAILED" = 0 ]
 }
@@ -275,7 +351,7 @@ pack_demo() {  # target (win64|win32), output
 }
 
 cmd_demo() {
-  cmd_build
+  build_trees linux win64 win32
   mkdir -p "$OUT/demo"
   log "packing the demo product"
   pack_demo win64 "$OUT/demo/Demo-Setup.exe"
@@ -307,10 +383,20 @@ cmd_demo() {
   trap - EXIT
 }
 
+# Stops with a plain message when a file of the build is missing.
+need_build() {  # file...
+  local f
+  for f in "$@"; do
+    [ -e "$f" ] || die "${f#"$ROOT"/} is missing: run ./dev.sh build first"
+  done
+}
+
 # Runs one command in the test Wine (isolated prefix, Xvfb), for working by hand:
 #   ./dev.sh wine out/win64/orvalis_tests.exe --gtest_filter='Payload*'
+# A bare name (cmd, regedit) is one of Wine's own programs.
 cmd_wine() {
   [ $# -gt 0 ] || die "usage: ./dev.sh wine PROGRAM.exe [ARGS...]"
+  [ -e "$1" ] || [[ $1 != */* ]] || die "$1 does not exist: run ./dev.sh build first"
   mkdir -p "$WINEDIR"
   wine_start
   trap wine_stop EXIT
@@ -324,10 +410,21 @@ cmd_wine() {
 # Runs end-to-end scripts by name in the test Wine, without building first:
 #   ./dev.sh e2e payload unattended
 cmd_e2e() {
+  local name script names=
+  for script in "$ROOT"/tests/e2e/*.sh; do
+    name=$(basename "$script" .sh)
+    [ "$name" = lib ] || names+=" $name"
+  done
+  [ $# -gt 0 ] || die "usage: ./dev.sh e2e NAME... (the scripts:$names)"
+  for name in "$@"; do
+    [[ "$names " == *" $name "* ]] || die "no end-to-end script named $name (the scripts:$names)"
+  done
+  need_build "$OUT/linux/orvalis-pack" "$OUT/win64/OrvalisSetup.exe" "$OUT/win64/run-raw.exe" \
+    "$OUT/win64/inspect.exe" "$OUT/win64/orvalis-uidriver.exe"
   mkdir -p "$WINEDIR"
   wine_start
   trap wine_stop EXIT
-  local name status=0
+  local status=0
   for name in "$@"; do
     env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$ROOT/tests/e2e/$name.sh" || status=1
   done
@@ -343,19 +440,10 @@ cmd_e2e() {
 BENCH_PACKAGES=(nsis msitools wixl)
 
 cmd_bench() {
-  cmd_deps
-  local p missing=()
-  for p in "${BENCH_PACKAGES[@]}"; do
-    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    log "installing for the benchmark: ${missing[*]}"
-    [ "$(id -u)" = 0 ] || die "installing packages needs root: ${missing[*]}"
-    apt_install "${missing[@]}"
-  fi
-  mkdir -p "$OUT/build"
+  deps_for win64
+  need_packages "the benchmark" "${BENCH_PACKAGES[@]}"
   configure linux
-  configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
+  configure win64
   log "building the packer, the setup and the floor program"
   cmake --build "$OUT/build/linux" -j "$JOBS" --target orvalis-pack || die "build linux failed"
   cmake --build "$OUT/build/win64" -j "$JOBS" --target OrvalisSetup orvalis-bench-floor || die "build win64 failed"
@@ -373,8 +461,8 @@ cmd_bench() {
 # ---------------------------------------------------------------- fuzz
 
 # libFuzzer with clang; the sanitizer runtimes come with libclang-rt.
-FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build)
-FUZZ_TARGETS=(descriptor switches field_list pe_image resource_tree payload_name inflate text rtf)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build python3 unicode-data)
+FUZZ_TARGETS=(descriptor switches field_list pe_image resource_tree payload_name inflate inflate_chunked text rtf)
 
 # Builds fuzz/ as a project of its own in out/build/fuzz and runs each target
 # for SECONDS (default 60) on a working corpus in out/fuzz/<target>, seeded
@@ -384,21 +472,11 @@ cmd_fuzz() {
   [ $# -gt 0 ] && shift
   local targets=("$@")
   [ ${#targets[@]} -gt 0 ] || targets=("${FUZZ_TARGETS[@]}")
-  local p missing=()
-  for p in "${FUZZ_PACKAGES[@]}"; do
-    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    log "installing: ${missing[*]}"
-    [ "$(id -u)" = 0 ] || die "installing packages needs root: ${missing[*]}"
-    apt_install "${missing[@]}"
-  fi
+  need_packages "fuzzing" "${FUZZ_PACKAGES[@]}"
   local bdir=$OUT/build/fuzz
-  if [ ! -f "$bdir/build.ninja" ]; then
-    mkdir -p "$OUT/build"
-    CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      >"$bdir.configure.log" 2>&1 || { cat "$bdir.configure.log" >&2; die "configure fuzz failed"; }
-  fi
+  mkdir -p "$OUT/build"
+  CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    >"$bdir.configure.log" 2>&1 || { cat "$bdir.configure.log" >&2; die "configure fuzz failed"; }
   log "building the fuzz targets"
   cmake --build "$bdir" -j "$JOBS" || die "build fuzz failed"
   local name status=0
@@ -421,9 +499,12 @@ case "${1:-}" in
   e2e) shift; cmd_e2e "$@" ;;
   fuzz) shift; cmd_fuzz "$@" ;;
   wine) shift; cmd_wine "$@" ;;
-  build) cmd_build ;;
+  build) shift; cmd_build "$@" ;;
   test) cmd_test ;;
   demo) cmd_demo ;;
   bench) shift; cmd_bench "$@" ;;
-  *) echo "usage: ./dev.sh deps|build|test|demo|bench|fuzz" >&2; exit 2 ;;
+  *)
+    echo "usage: ./dev.sh deps | build [linux|asan|win64|win32]... | test | demo | wine PROGRAM [ARGS...]" \
+      "| e2e NAME... | bench [ARGS...] | fuzz [SECONDS] [TARGET...]" >&2
+    exit 2 ;;
 esac

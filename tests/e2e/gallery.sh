@@ -14,11 +14,8 @@ EXE=${GALLERY_EXE:-$OUT/win64/orvalis-gallery.exe}
 WORK=$OUT/gallery
 PHOTOS=$OUT/photos/gallery
 mkdir -p "$WORK" "$PHOTOS"
-
-passed=0
-failed=0
-pass() { echo "ok $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL $*"; failed=$((failed + 1)); }
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
 started=$(date +%s.%N)
 
 # Our own Xvfb when none is given.
@@ -49,6 +46,7 @@ prepare_prefix() {  # look
     WINEPREFIX=$prefix "$WINE" wineboot --init >"$WORK/wineboot-$1.log" 2>&1
     WINEPREFIX=$prefix "$WINESERVER" -w
   fi
+  unmanage_windows "$prefix"
   local want=1
   [ "$1" = classic ] && want=0
   WINEPREFIX=$prefix "$WINE" reg add "$THEME_KEY" /v ThemeActive /t REG_SZ /d $want /f >/dev/null 2>&1
@@ -56,8 +54,6 @@ prepare_prefix() {  # look
   WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null
   WINEPREFIX=$prefix "$WINESERVER" -w 2>/dev/null
 }
-
-winpath() { echo "Z:${1//\//\\}"; }
 
 photograph() {  # look, focus, photo name
   local look=$1 focus=$2 name=$3
@@ -104,5 +100,4 @@ fi
 
 [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
 echo "gallery test took $(printf '%.1f' "$(echo "$(date +%s.%N) - $started" | bc)") s"
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+finish

@@ -17,17 +17,12 @@ facts() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | while IFS= read -r v; do pri
 # A file of a folder, whatever the case of its name (names take their display case).
 has_file() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" 2>/dev/null | head -n1)" ]; }
 
-pack() {  # name, descriptor text
-  printf '%b' "$2" > "$WORK/$1.id"
-  "$PACK" --stub "$OUT/win64/OrvalisSetup.exe" --descriptor "$WORK/$1.id" --files "$PRODUCT" -o "$WORK/$1.exe" >/dev/null
-}
-
 # The text of a named control of process $P, waiting for it to appear.
 # A window that has just appeared may not have its texts yet: an empty text is
 # read again for a moment before it counts.
 text_of() {
-  local t i
-  for i in 1 2 3 4 5 6 7 8 9 10; do
+  local t
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
     t=$(fact "$(driver text --pid "$P" --name "$1" --timeout "${2:-10000}")" text)
     [ -n "$t" ] && break
     sleep 0.2
@@ -57,128 +52,172 @@ photo() {  # file, window name
   check "photo $1" test -s "$PHOTOS/$1.png"
 }
 
-TEMP_WIN=$("$WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-LAUNCH_RECORD=$(unixpath "$TEMP_WIN\\OrvalisDemo-launch.txt")
+find_launch_record
 
 # The product: the demo program and its files, a definition file, an import
 # template and two assist files.
 PRODUCT=$WORK/product
-mkdir -p "$PRODUCT"
-cp "$OUT/win64/OrvalisDemo.exe" "$PRODUCT/"
-cp -r "$ROOT/demo/product/." "$PRODUCT/"
+stage_product "$PRODUCT"
 echo report > "$PRODUCT/Report.def"
 echo import > "$PRODUCT/Orders.dft"
 echo assist > "$PRODUCT/Pf1.qxa"
 echo assist > "$PRODUCT/Pf2.qxa"
 
-for key in 'HKCU\Software\Orvalis\IaDemo' 'HKCU\Software\Orvalis\IaRun' 'HKCU\Software\Orvalis\IaNote' \
+forget_keys 'HKCU\Software\Orvalis\IaDemo' 'HKCU\Software\Orvalis\IaRun' 'HKCU\Software\Orvalis\IaNote' \
   'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
   'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun' \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun'; do
-  "$WINE" reg delete "$key" /f >/dev/null 2>&1
-done
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun'
 rm -rf "$WINEPREFIX/drive_c/IA English" "$WINEPREFIX/drive_c/IA Nederlands" "$WINEPREFIX/drive_c/IA Note"
 SETTINGS='Software\Orvalis\IaDemo'
 
 pack demo 'Product=IaDemo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe /first\r\nVersion=3_24_4_0\r\nPid=7\r\nDate=10-05-2019 10:59\r\nShortCuts=create\r\n'
 
-# ---------------------------------------------------------------- English
-echo "a first interactive run in English"
-rm -f "$LAUNCH_RECORD"
-EN='C:\IA English'
-EN_U=$(unixpath "$EN")
-P=$(start_setup demo "")
-check "the language dialog opens" shown frmLang 20000
-expect "language dialog texts" "Orvalis|Installation language / Installatie taal|Cancel|OK" \
-  "$(text_of frmLang)|$(text_of l)|$(text_of btnCancel)|$(text_of btnInstall)"
-expect "language list" "Nederlands|English" "$(items_of List)"
-photo lang-en frmLang
-driver type --pid "$P" --name List --text E >/dev/null
-click btnInstall
-check "the main dialog opens" shown SForm 15000
-expect "main dialog texts" " Install|Orvalis Demo|Folder to install to:|Custom/Network installation|Cancel|Install" \
-  "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
-expect "version line" "Version: 3.24.4.0 (7)  Creation date: 10-05-2019 10:59" "$(text_of VLabel)"
-default_path=$(text_of Path)
-check "the default folder is the product folder" test "${default_path%\\Orvalis\\IaDemo}" != "$default_path"
-expect "the custom box starts unticked" "0" "$(checked_of chkCustom)"
-read -r _ rtf_h <<< "$(size_of Rtf)"
-read -r _ box_h <<< "$(size_of RtfBox)"
-check "the product text is fitted to its content" test "$rtf_h" -gt 53
-expect "its frame follows the fitted text" "$((rtf_h + 16))" "$box_h"
-photo main-en SForm
-driver set-text --pid "$P" --name Path --text "$EN" >/dev/null
-click chkCustom
-click btnInstall
-check "the options dialog opens" shown frmCustom
-expect "options dialog texts" " Install|Orvalis Demo|Select the files to install|Register this program in the windows softwarelist|Run application after setup|Add link to the desktop|Create program menu" \
-  "$(text_of frmCustom)|$(text_of Label)|$(text_of lSelect)|$(text_of chkUnInstall)|$(text_of chkRun)|$(text_of chkLink)|$(text_of chkMenu)"
-FILES_EN=$(items_of List)
-echo "        file list: $FILES_EN"
-check "the definition file is listed with its kind" grep -q 'Template file: REPORT.DEF' <<< "$FILES_EN"
-check "the import template is listed with its kind" grep -q 'Import template: ORDERS.DFT' <<< "$FILES_EN"
-check "plain files are listed by name" grep -q 'README.TXT' <<< "$FILES_EN"
-check_not "programs are not listed" grep -q 'ORVALISDEMO.EXE' <<< "$FILES_EN"
-check "one entry stands for the assist files, last" test "${FILES_EN##*|}" = "Assist file"
-expect "fresh choices are all ticked" "1 1 1 1" \
-  "$(checked_of chkUnInstall) $(checked_of chkRun) $(checked_of chkLink) $(checked_of chkMenu)"
-read -r _ options_h <<< "$(size_of pOptions)"
-expect "four option boxes stack in their frame" "92" "$options_h"
-# Untick the definition file (typing selects by its first letter, space toggles) and the menu.
-driver type --pid "$P" --name List --text "T " >/dev/null
-click chkMenu
-photo options-en frmCustom
-click btnInstall
-check "the run ends" ended 30000
-expect "the options dialog choices are stored" "dword:1 dword:1 missing" \
-  "$(inspect reg HKCU "$SETTINGS\\Setup" NoCopyREPORT.DEF) $(inspect reg HKCU "$SETTINGS\\Setup" NoMenu) $(inspect reg HKCU "$SETTINGS\\Setup" NoLink)"
-expect "custom installation, folder and language are stored" "dword:1|sz:$EN\\|sz:ENU" \
-  "$(inspect reg HKCU "$SETTINGS\\Setup" Custom)|$(inspect reg HKCU "$SETTINGS\\Setup" Path)|$(inspect reg HKCU "$SETTINGS" Language)"
-check_not "the unticked file is not installed" has_file "$EN_U" Report.def
-for f in Orders.dft Pf1.qxa Pf2.qxa OrvalisDemo.exe ReadMe.txt; do check "ticked $f is installed" has_file "$EN_U" "$f"; done
-check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
-expect "it runs in the folder with its parameters" "args=/first|folder=$EN" \
-  "$(tr -d '\r' < "$LAUNCH_RECORD" 2>/dev/null | paste -sd'|')"
+# ---------------------------------------------------------------- walkthrough
 
-echo "a second run in English remembers the choices; a failed pass returns to the main dialog"
-rm -f "$LAUNCH_RECORD"; find "$EN_U" -maxdepth 1 -iname Orders.dft -delete
-P=$(start_setup demo "")
-check "the main dialog opens without the language dialog" shown SForm 20000
-check_not "no language dialog" shown frmLang 500
-expect "the custom box and the folder are remembered" "1|$EN\\" "$(checked_of chkCustom)|$(text_of Path)"
-driver set-text --pid "$P" --name Path --text 'C:\IA English\bad|name' >/dev/null
-click btnInstall
-check "the options dialog opens" shown frmCustom
-click btnInstall
-box=$(driver answer-box --pid "$P" --button No --timeout 10000)
-expect "a folder that cannot be made offers elevation" "The selected path can't be created. Make sure the pathname is valid and you have the (administrator) rights to create paths.  Do you wish to run the setup as administrator?" \
-  "$(fact "$box" text | paste -sd' ')"
-check "the main dialog is back after the failed pass" shown SForm
-expect "with the folder as typed" 'C:\IA English\bad|name\' "$(text_of Path)"
-sleep 1  # the closed box's area is repainted
-photo main-failed-en SForm
-driver set-text --pid "$P" --name Path --text "$EN\\" >/dev/null
-click btnInstall
-check "the options dialog opens again" shown frmCustom
-click btnInstall
-# Hold a file so that the writability check keeps the progress window up.
-"$WINE" "$INSPECT" hold "$EN\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
-HOLD=$!
-sleep 1.5  # the holder's output only arrives when it ends
-box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
-expect "an existing folder is asked about" "The installfolder already exists, the program in the folder will be overwritten. Continue?" "$(fact "$box" text)"
-check "the progress window opens" shown frmProgress
-photo progress-en frmProgress
-expect "progress texts" "Check if all files can be written|Install files|Orvalis Setup" \
-  "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
-wait "$HOLD"
-check "the run ends" ended 30000
-check_not "the unticked file stays uninstalled" has_file "$EN_U" Report.def
-check "a ticked file is installed again" has_file "$EN_U" Orders.dft
-check "the program was started again" wait_for_file "$LAUNCH_RECORD" 10
+# What a walkthrough needs of a language: its name, the suffix of its photos,
+# its stored code, the key that picks it in the language list (none for the
+# first entry), the folders it installs into, the texts of its windows and
+# boxes (joined by "|" as the checks read them), its kinds of optional files,
+# and the entry of the file list it unticks: the key that selects it, the
+# setting that remembers it, the files it stands for and the files left ticked.
+# shellcheck disable=SC2034  # read by name in walkthrough
+declare -A ENGLISH=(
+  [language]=English [photos]=en [code]=ENU [pick]=E
+  [folder]='C:\IA English' [bad_folder]='C:\IA English\bad|name'
+  [main]=' Install|Orvalis Demo|Folder to install to:|Custom/Network installation|Cancel|Install'
+  [version]='Version: 3.24.4.0 (7)  Creation date: 10-05-2019 10:59'
+  [options]=' Install|Orvalis Demo|Select the files to install|Register this program in the windows softwarelist|Run application after setup|Add link to the desktop|Create program menu'
+  [template]='Template file' [import]='Import template' [assist]='Assist file'
+  [untick]=T [untick_setting]=NoCopyREPORT.DEF [unticked]='Report.def' [ticked]='Orders.dft Pf1.qxa Pf2.qxa OrvalisDemo.exe ReadMe.txt'
+  [not_created]="The selected path can't be created. Make sure the pathname is valid and you have the (administrator) rights to create paths.  Do you wish to run the setup as administrator?"
+  [exists]='The installfolder already exists, the program in the folder will be overwritten. Continue?'
+  [progress]='Check if all files can be written|Install files|Orvalis Setup'
+)
+# Nederlands is the list's first entry; the definition file shares its
+# initial with the data files, so the assist files are unticked.
+# shellcheck disable=SC2034  # read by name in walkthrough
+declare -A DUTCH=(
+  [language]=Dutch [photos]=nl [code]=NLD [pick]=''
+  [folder]='C:\IA Nederlands' [bad_folder]='C:\IA Nederlands\fout|naam'
+  [main]=' Installatie|Orvalis Demo NL|Map waarnaar geïnstalleerd dient te worden:|Aangepaste/Netwerk installatie uitvoeren|Annuleren|Installeer'
+  [version]='Versie: 3.24.4.0 (7)  Aanmaakdatum: 10-05-2019 10:59'
+  [options]=' Installatie|Orvalis Demo NL|Geef aan welke bestanden u wilt installeren|Vermeld het programma in de Windows softwarelijst|Programma starten na installatie|Koppeling op het bureaublad plaatsen|Programma menu aanmaken'
+  [template]='Definitie bestand' [import]='Import definitie' [assist]='Assistent bestand'
+  [untick]=A [untick_setting]=NoQXA [unticked]='Pf1.qxa Pf2.qxa' [ticked]='Report.def Orders.dft OrvalisDemo.exe ReadMe.txt'
+  [not_created]='De map kan niet aangemaakt worden. Zorg dat de gekozen map een geldige naam heeft en dat u (administrator) rechten heeft om mappen aan te maken.  Wilt u nu de setup als beheerder starten?'
+  [exists]='De gekozen map bestaat al, het programma in deze map zal worden overschreven. Wilt u doorgaan?'
+  [progress]='Controleren of alle bestanden overschreven kunnen worden|Installeren van bestanden|Orvalis Setup'
+)
+
+# Two runs of the demo setup in one language, from no stored settings: the
+# first picks the language, ticks the custom box, unticks one entry of the file
+# list and the program menu, and installs; the second finds those choices
+# remembered, comes back to the main dialog after a folder that cannot be made,
+# and shows the progress window while a file is held.
+walkthrough() {  # name of the language's array
+  local -n L=$1
+  local folder=${L[folder]} folder_u files f box hold rtf_h box_h options_h default_path
+  folder_u=$(unixpath "$folder")
+  forget_keys "HKCU\\$SETTINGS"
+
+  echo "a first interactive run in ${L[language]}"
+  rm -f "$LAUNCH_RECORD"
+  P=$(start_setup demo "")
+  check "the language dialog opens" shown frmLang 20000
+  expect "language dialog texts" "Orvalis|Installation language / Installatie taal|Cancel|OK" \
+    "$(text_of frmLang)|$(text_of l)|$(text_of btnCancel)|$(text_of btnInstall)"
+  expect "language list" "Nederlands|English" "$(items_of List)"
+  photo "lang-${L[photos]}" frmLang
+  [ -z "${L[pick]}" ] || driver type --pid "$P" --name List --text "${L[pick]}" >/dev/null
+  click btnInstall
+  check "the main dialog opens" shown SForm 15000
+  expect "main dialog texts" "${L[main]}" \
+    "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
+  expect "version line" "${L[version]}" "$(text_of VLabel)"
+  default_path=$(text_of Path)
+  check "the default folder is the product folder" test "${default_path%\\Orvalis\\IaDemo}" != "$default_path"
+  expect "the custom box starts unticked" "0" "$(checked_of chkCustom)"
+  read -r _ rtf_h <<< "$(size_of Rtf)"
+  read -r _ box_h <<< "$(size_of RtfBox)"
+  check "the product text is fitted to its content" test "$rtf_h" -gt 53
+  expect "its frame follows the fitted text" "$((rtf_h + 16))" "$box_h"
+  photo "main-${L[photos]}" SForm
+  driver set-text --pid "$P" --name Path --text "$folder" >/dev/null
+  click chkCustom
+  click btnInstall
+  check "the options dialog opens" shown frmCustom
+  expect "options dialog texts" "${L[options]}" \
+    "$(text_of frmCustom)|$(text_of Label)|$(text_of lSelect)|$(text_of chkUnInstall)|$(text_of chkRun)|$(text_of chkLink)|$(text_of chkMenu)"
+  files=$(items_of List)
+  expect "the file list: optional files by name and kind, in payload order, the assist files last" \
+    "DATA\\CUSTOMERS.CSV|DATA\\SETTINGS.INI|${L[import]}: ORDERS.DFT|README.TXT|${L[template]}: REPORT.DEF|${L[assist]}" "$files"
+  check "the definition file is listed with its kind" grep -q "${L[template]}: REPORT.DEF" <<< "$files"
+  check "the import template is listed with its kind" grep -q "${L[import]}: ORDERS.DFT" <<< "$files"
+  check "plain files are listed by name" grep -q 'README.TXT' <<< "$files"
+  check_not "programs are not listed" grep -q 'ORVALISDEMO.EXE' <<< "$files"
+  check "one entry stands for the assist files, last" test "${files##*|}" = "${L[assist]}"
+  expect "fresh choices are all ticked" "1 1 1 1" \
+    "$(checked_of chkUnInstall) $(checked_of chkRun) $(checked_of chkLink) $(checked_of chkMenu)"
+  read -r _ options_h <<< "$(size_of pOptions)"
+  expect "four option boxes stack in their frame" "92" "$options_h"
+  # Typing selects an entry by its first letter, space toggles it.
+  driver type --pid "$P" --name List --text "${L[untick]} " >/dev/null
+  click chkMenu
+  photo "options-${L[photos]}" frmCustom
+  click btnInstall
+  check "the run ends" ended 30000
+  expect "the options dialog choices are stored" "dword:1 dword:1 missing" \
+    "$(inspect reg HKCU "$SETTINGS\\Setup" "${L[untick_setting]}") $(inspect reg HKCU "$SETTINGS\\Setup" NoMenu) $(inspect reg HKCU "$SETTINGS\\Setup" NoLink)"
+  expect "custom installation, folder and language are stored" "dword:1|sz:$folder\\|sz:${L[code]}" \
+    "$(inspect reg HKCU "$SETTINGS\\Setup" Custom)|$(inspect reg HKCU "$SETTINGS\\Setup" Path)|$(inspect reg HKCU "$SETTINGS" Language)"
+  for f in ${L[unticked]}; do check_not "unticked $f is not installed" has_file "$folder_u" "$f"; done
+  for f in ${L[ticked]}; do check "ticked $f is installed" has_file "$folder_u" "$f"; done
+  check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
+  expect "it runs in the folder with its parameters" "args=/first|folder=$folder" \
+    "$(tr -d '\r' < "$LAUNCH_RECORD" 2>/dev/null | paste -sd'|')"
+
+  echo "a second run in ${L[language]} remembers the choices; a failed pass returns to the main dialog"
+  rm -f "$LAUNCH_RECORD"; find "$folder_u" -maxdepth 1 -iname Orders.dft -delete
+  P=$(start_setup demo "")
+  check "the main dialog opens without the language dialog" shown SForm 20000
+  check_not "no language dialog" shown frmLang 500
+  expect "the custom box and the folder are remembered" "1|$folder\\" "$(checked_of chkCustom)|$(text_of Path)"
+  driver set-text --pid "$P" --name Path --text "${L[bad_folder]}" >/dev/null
+  click btnInstall
+  check "the options dialog opens" shown frmCustom
+  click btnInstall
+  box=$(driver answer-box --pid "$P" --button No --timeout 10000)
+  expect "a folder that cannot be made offers elevation" "${L[not_created]}" "$(fact "$box" text | paste -sd' ')"
+  check "the main dialog is back after the failed pass" shown SForm
+  expect "with the folder as typed" "${L[bad_folder]}\\" "$(text_of Path)"
+  sleep 1  # the closed box's area is repainted
+  photo "main-failed-${L[photos]}" SForm
+  driver set-text --pid "$P" --name Path --text "$folder\\" >/dev/null
+  click btnInstall
+  check "the options dialog opens again" shown frmCustom
+  click btnInstall
+  # Hold a file so that the writability check keeps the progress window up.
+  "$WINE" "$INSPECT" hold "$folder\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
+  hold=$!
+  sleep 1.5  # the holder's output only arrives when it ends
+  box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
+  expect "an existing folder is asked about" "${L[exists]}" "$(fact "$box" text)"
+  check "the progress window opens" shown frmProgress
+  photo "progress-${L[photos]}" frmProgress
+  expect "progress texts" "${L[progress]}" "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
+  wait "$hold"
+  check "the run ends" ended 30000
+  for f in ${L[unticked]}; do check_not "unticked $f stays uninstalled" has_file "$folder_u" "$f"; done
+  check "a ticked file is installed again" has_file "$folder_u" Orders.dft
+  check "the program was started again" wait_for_file "$LAUNCH_RECORD" 10
+}
+
+walkthrough ENGLISH
 
 echo "cancel paths of the main and options dialogs"
+EN=${ENGLISH[folder]}
+EN_U=$(unixpath "$EN")
 find "$EN_U" -maxdepth 1 -iname Orders.dft -delete
 P=$(start_setup demo "")
 check "the main dialog opens" shown SForm 20000
@@ -199,69 +238,7 @@ driver close --pid "$P" --title " Install" >/dev/null
 check "the close box ends the run" ended 15000
 check_not "nothing was installed" has_file "$EN_U" Orders.dft
 
-# ---------------------------------------------------------------- Dutch
-echo "a first interactive run in Dutch"
-"$WINE" reg delete 'HKCU\Software\Orvalis\IaDemo' /f >/dev/null 2>&1
-rm -f "$LAUNCH_RECORD"
-NL='C:\IA Nederlands'
-NL_U=$(unixpath "$NL")
-P=$(start_setup demo "")
-check "the language dialog opens" shown frmLang 20000
-photo lang-nl frmLang
-click btnInstall  # Nederlands is selected first
-check "the main dialog opens" shown SForm 15000
-expect "main dialog texts" " Installatie|Orvalis Demo NL|Map waarnaar geïnstalleerd dient te worden:|Aangepaste/Netwerk installatie uitvoeren|Annuleren|Installeer" \
-  "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
-expect "version line" "Versie: 3.24.4.0 (7)  Aanmaakdatum: 10-05-2019 10:59" "$(text_of VLabel)"
-photo main-nl SForm
-driver set-text --pid "$P" --name Path --text "$NL" >/dev/null
-click chkCustom
-click btnInstall
-check "the options dialog opens" shown frmCustom
-expect "options dialog texts" " Installatie|Geef aan welke bestanden u wilt installeren|Vermeld het programma in de Windows softwarelijst|Programma starten na installatie|Koppeling op het bureaublad plaatsen|Programma menu aanmaken" \
-  "$(text_of frmCustom)|$(text_of lSelect)|$(text_of chkUnInstall)|$(text_of chkRun)|$(text_of chkLink)|$(text_of chkMenu)"
-expect "file list in Dutch" "DATA\\CUSTOMERS.CSV|DATA\\SETTINGS.INI|Import definitie: ORDERS.DFT|README.TXT|Definitie bestand: REPORT.DEF|Assistent bestand" \
-  "$(items_of List)"
-# Untick the assist files (the last entry, the only one starting with "A").
-driver type --pid "$P" --name List --text "A " >/dev/null
-photo options-nl frmCustom
-click btnInstall
-check "the run ends" ended 30000
-expect "Dutch is stored, and the unticked assist files" "sz:NLD dword:1" \
-  "$(inspect reg HKCU "$SETTINGS" Language) $(inspect reg HKCU "$SETTINGS\\Setup" NoQXA)"
-check_not "no assist file is installed" has_file "$NL_U" Pf1.qxa
-check "the definition file is installed" has_file "$NL_U" Report.def
-check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
-
-echo "a second run in Dutch"
-P=$(start_setup demo "")
-check "the main dialog opens without the language dialog" shown SForm 20000
-expect "the custom box and the folder are remembered" "1|$NL\\" "$(checked_of chkCustom)|$(text_of Path)"
-driver set-text --pid "$P" --name Path --text 'C:\IA Nederlands\fout|naam' >/dev/null
-click btnInstall
-check "the options dialog opens" shown frmCustom
-click btnInstall
-box=$(driver answer-box --pid "$P" --button No --timeout 10000)
-check "the elevation offer is in Dutch" grep -q 'Wilt u nu de setup als beheerder starten?' <<< "$(fact "$box" text)"
-check "the main dialog is back after the failed pass" shown SForm
-sleep 1
-photo main-failed-nl SForm
-driver set-text --pid "$P" --name Path --text "$NL\\" >/dev/null
-click btnInstall
-check "the options dialog opens again" shown frmCustom
-click btnInstall
-"$WINE" "$INSPECT" hold "$NL\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
-HOLD=$!
-sleep 1.5  # the holder's output only arrives when it ends
-box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
-expect "the existing-folder question in Dutch" "De gekozen map bestaat al, het programma in deze map zal worden overschreven. Wilt u doorgaan?" "$(fact "$box" text)"
-check "the progress window opens" shown frmProgress
-photo progress-nl frmProgress
-expect "progress texts in Dutch" "Controleren of alle bestanden overschreven kunnen worden|Installeren van bestanden|Orvalis Setup" \
-  "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
-wait "$HOLD"
-check "the run ends" ended 30000
-check_not "the unticked assist files stay uninstalled" has_file "$NL_U" Pf2.qxa
+walkthrough DUTCH
 
 # ---------------------------------------------------------------- shortcut note
 echo "the shortcut note instead of the shortcut boxes"

@@ -1,5 +1,7 @@
-# Shared helpers for the end-to-end scripts: counting checks and Wine paths.
-# Each script sources this, calls check/pass/fail, and ends with `finish`.
+# shellcheck shell=bash
+# Shared helpers for the end-to-end scripts: counting checks, Wine paths, and
+# the products the scripts pack. Each script sources this, calls
+# check/pass/fail, and ends with `finish`.
 PASSED=0
 FAILED=0
 
@@ -43,8 +45,7 @@ expect() {  # description, expected, actual
 crc_of() { $PY -c 'import sys, zlib; d = open(sys.argv[1], "rb").read(); print("%d %08x" % (len(d), zlib.crc32(d)))' "$1"; }
 
 wait_for_file() {  # linux path, seconds
-  local i
-  for i in $(seq $(($2 * 10))); do
+  for _ in $(seq $(($2 * 10))); do
     [ -s "$1" ] && return 0
     sleep 0.1
   done
@@ -58,4 +59,47 @@ start_setup() {  # name, arguments
   rm -f "$WORK/pid.txt"
   "$WINE" "$RUNRAW" --no-wait "$(winpath "$WORK/$1.exe") $2" > "$WORK/pid.txt" 2>/dev/null
   tr -d '\r' < "$WORK/pid.txt" | head -n1
+}
+
+# Xvfb runs no window manager. Unless a prefix says Managed=N, Wine waits for
+# one (up to 2 s) each time a top-level window is hidden or destroyed.
+# ./dev.sh sets it in the prefixes it makes; a script sets it in its own.
+unmanage_windows() {  # prefix
+  sed -n '/^\[Software\\\\Wine\\\\X11 Driver\]/,/^$/p' "$1/user.reg" 2>/dev/null | grep -qx '"Managed"="N"' ||
+    WINEPREFIX=$1 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# ---------------------------------------------------------------- products
+
+# Deletes registry keys that an earlier run left in the reused prefix.
+forget_keys() {  # key...
+  local key
+  for key in "$@"; do "$WINE" reg delete "$key" /f >/dev/null 2>&1; done
+}
+
+# Sets TEMP_WIN, the prefix's %TEMP%, and LAUNCH_RECORD, the Linux path of the
+# file in which the demo program records how it was started.
+# shellcheck disable=SC2034  # both are read by the scripts
+find_launch_record() {
+  TEMP_WIN=$("$WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+  LAUNCH_RECORD=$(unixpath "$TEMP_WIN\\OrvalisDemo-launch.txt")
+}
+
+# A product folder holding the demo program and the demo product's files.
+stage_product() {  # folder
+  mkdir -p "$1"
+  cp "$OUT/win64/OrvalisDemo.exe" "$1/"
+  cp -r "$ROOT/demo/product/." "$1/"
+}
+
+# Packs every file of a folder and a descriptor file into a copy of a stub.
+pack_files() {  # stub, descriptor file, files folder, output
+  "$PACK" --stub "$1" --descriptor "$2" --files "$3" -o "$4"
+}
+
+# Packs $WORK/<name>.exe, a 64-bit setup, from a descriptor text (its escapes,
+# such as \r\n, expanded into $WORK/<name>.id) and a product folder.
+pack() {  # name, descriptor text, [product folder, $PRODUCT by default]
+  printf '%b' "$2" > "$WORK/$1.id"
+  pack_files "$OUT/win64/OrvalisSetup.exe" "$WORK/$1.id" "${3:-$PRODUCT}" "$WORK/$1.exe" >/dev/null
 }

@@ -7,7 +7,6 @@ set -u
 
 WORK=$OUT/e2e/payload
 rm -rf "$WORK" "$WINEPREFIX/drive_c/orvalis-e2e" && mkdir -p "$WORK/files/Sub"
-PACK=$OUT/linux/orvalis-pack
 
 # The product: 1,000,000 zero bytes, 1,000,000 random bytes, an empty file,
 # a file in a subfolder and one with a non-ASCII name.
@@ -42,7 +41,7 @@ probe() {  # packed probe → NAME<TAB>size<TAB>crc sorted, FAILED rows kept
 }
 
 echo "packing"
-"$PACK" --stub "$OUT/win64/payload-probe.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" -o "$WORK/probe.exe"
+pack_files "$OUT/win64/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe.exe"
 check "orvalis-pack packs the probe" test -s "$WORK/probe.exe"
 expected | sort > "$WORK/expected.txt"
 probe "$WORK/probe.exe" > "$WORK/actual.txt"
@@ -53,7 +52,7 @@ diff -u "$WORK/expected.txt" "$WORK/actual.txt" | head -20
 check "--list passes on the packed file" "$PACK" --list "$WORK/probe.exe"
 
 # Determinism: the same inputs give the same bytes, on Linux and from the Windows build of the packer.
-"$PACK" --stub "$OUT/win64/payload-probe.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" -o "$WORK/probe2.exe"
+pack_files "$OUT/win64/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe2.exe"
 check "two packs of the same inputs are identical" cmp "$WORK/probe.exe" "$WORK/probe2.exe"
 "$WINE" "$OUT/win64/orvalis-pack.exe" --stub "$(winpath "$OUT/win64/payload-probe.exe")" \
   --descriptor "$(winpath "$WORK/DISK.ID")" --files "$(winpath "$WORK/files")" -o "$(winpath "$WORK/probe3.exe")" >/dev/null 2>&1
@@ -82,8 +81,7 @@ check_not "--list fails after one payload byte is flipped" "$PACK" --list "$WORK
 
 # The shipped stubs of both targets, packed and read back by pefile.
 for target in win64 win32; do
-  "$PACK" --stub "$OUT/$target/OrvalisSetup.exe" --descriptor "$WORK/DISK.ID" --files "$WORK/files" \
-    -o "$WORK/setup-$target.exe"
+  pack_files "$OUT/$target/OrvalisSetup.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/setup-$target.exe"
   check "pefile reads the packed $target setup: names, sizes, sections, checksum" \
     "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" "$WORK/files"
   "$PY" "$ROOT/tests/pefile_check.py" "$WORK/setup-$target.exe" "$WORK/files" | tail -3

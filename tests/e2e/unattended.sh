@@ -8,34 +8,21 @@ set -u
 WORK=$OUT/e2e/unattended
 rm -rf "$WORK" && mkdir -p "$WORK"
 
-
 # Start from a clean slate when the prefix is reused between runs.
-for key in 'HKCU\Software\Orvalis' 'HKCR\.DMO' 'HKCR\DMO' 'HKCR\.DM2' 'HKCR\DM2' \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Demo'; do
-  "$WINE" reg delete "$key" /f >/dev/null 2>&1
-done
+forget_keys 'HKCU\Software\Orvalis' 'HKCR\.DMO' 'HKCR\DMO' 'HKCR\.DM2' 'HKCR\DM2' \
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Demo'
 rm -rf "$WINEPREFIX/drive_c/Tëst Map" "$WINEPREFIX/drive_c/FT Demo" "$WINEPREFIX/drive_c/Del Demo" \
   "$WINEPREFIX/drive_c/Lock Demo" "$WINEPREFIX/drive_c/Damaged Demo" "$WINEPREFIX/drive_c/OUTSIDE.TXT"
 find "$WINEPREFIX/drive_c" "$HOME" -name 'Orvalis Demo.lnk' -delete 2>/dev/null
 
-TEMP_WIN=$("$WINE" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-LAUNCH_RECORD=$(unixpath "$TEMP_WIN\\OrvalisDemo-launch.txt")
+find_launch_record
 
 # The product: the demo program, a read-me and data in a subfolder.
 PRODUCT=$WORK/product
-mkdir -p "$PRODUCT/Data"
-cp "$OUT/win64/OrvalisDemo.exe" "$PRODUCT/"
-cp -r "$ROOT/demo/product/." "$PRODUCT/"
-
-pack() {  # name, descriptor text
-  printf '%b' "$2" > "$WORK/$1.id"
-  "$PACK" --stub "$OUT/win64/OrvalisSetup.exe" --descriptor "$WORK/$1.id" --files "$PRODUCT" -o "$WORK/$1.exe" >/dev/null
-}
+stage_product "$PRODUCT"
 
 # Runs a setup with an exact command line and waits for it; message boxes must not appear.
 run_setup() { "$WINE" "$RUNRAW" "$(winpath "$WORK/$1.exe") $2" >/dev/null 2>&1; }
-# Starts a setup without waiting and prints its Windows process id.
-
 
 DEMO_DESCRIPTOR='Product=Demo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe /start "two words"\r\nVersion=1_2_3\r\nFileTypes=DMO\r\nRegistry=Options\\AutoSave:I1,Paths\\Data:C,Top:text:dropped\r\nShortCuts=create\r\n'
 pack demo "$DEMO_DESCRIPTOR"
