@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
-"""Silent-install benchmark: our setup against NSIS, an MSI and a floor program.
+"""Silent-install benchmark: our setup against NSIS and a floor program.
 
 Run through `./dev.sh bench`, which installs the tools, builds the programs,
 starts one Wine server and Xvfb and exports WINE, WINEPREFIX and the rest.
 
 Every contender is built from the same payload on this machine and installed
-silently into a fresh folder, the contenders taking turns (A B C D A B C D ...)
-so that a burst of load from other work hits all of them alike. The table gives
+silently into a fresh folder, the contenders taking turns (A B C A B C ...)
+so that a burst of load from other work hits all of them alike. The tables give
 medians; the per-run numbers go to OUT/runs.json.
 
-Usage: bench.py --root REPO --out OUTDIR [--runs N] [--scale S] [--skip-big] [--profile]
+Usage: bench.py --root REPO --out OUTDIR [--runs N] [--scale S] [--skip-big] [--msi] [--chunks N,N...]
 """
 import argparse
 import hashlib
@@ -20,6 +20,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -80,25 +81,48 @@ class Runner:
         self.xvfb = xvfb_pid
 
     def run(self, args, capture=False):
-        """One run: wall-clock seconds, peak RSS of the process (MiB, from
-        wait4's ru_maxrss: the Wine loader runs the Windows program in the
-        same Linux process, so that is the program's own peak), its CPU
-        seconds, and the CPU seconds that the wineserver and the X server
-        spent meanwhile."""
+        """One run: wall-clock seconds; peak resident set of the process (MiB,
+        wait4's ru_maxrss, the kernel's VmHWM: the Wine loader runs the Windows
+        program in the same Linux process, so that is the program's own peak,
+        Wine's DLLs and the mapped setup image included); the largest private
+        (anonymous) resident memory seen by sampling /proc/PID/status every
+        5 ms; its CPU seconds, and the CPU seconds that the wineserver and the
+        X server spent meanwhile."""
         server0 = cpu_seconds(self.server) if self.server else None
         x0 = cpu_seconds(self.xvfb) if self.xvfb else None
         out = open(os.devnull, "wb") if not capture else subprocess.PIPE
         t0 = time.perf_counter()
         proc = subprocess.Popen([self.wine] + args, stdout=out, stderr=subprocess.DEVNULL)
+        peak = {"anon": 0}
+        done = threading.Event()
+
+        def sample():
+            path = "/proc/%d/status" % proc.pid
+            while not done.is_set():
+                try:
+                    with open(path) as f:
+                        for line in f:
+                            if line.startswith("RssAnon:"):
+                                peak["anon"] = max(peak["anon"], int(line.split()[1]))
+                                break
+                except (OSError, ValueError):
+                    pass
+                done.wait(0.005)
+
+        sampler = threading.Thread(target=sample, daemon=True)
+        sampler.start()
+        text = proc.stdout.read().decode(errors="replace") if capture else ""
         _, status, usage = os.wait4(proc.pid, 0)
         wall = time.perf_counter() - t0
+        done.set()
+        sampler.join()
         proc.returncode = os.waitstatus_to_exitcode(status)
-        text = proc.stdout.read().decode(errors="replace") if capture else ""
         server1 = cpu_seconds(self.server) if self.server else None
         x1 = cpu_seconds(self.xvfb) if self.xvfb else None
         return {
             "wall": wall,
             "rss_mib": usage.ru_maxrss / 1024.0,
+            "anon_mib": peak["anon"] / 1024.0,
             "cpu": usage.ru_utime + usage.ru_stime,
             "server_cpu": (server1 - server0) if server0 is not None and server1 is not None else None,
             "x_cpu": (x1 - x0) if x0 is not None and x1 is not None else None,
@@ -246,22 +270,22 @@ def write_wxs(path, payload, name):
         f.write(text)
 
 
-def build(root, work, payload, program, floor=True, msi=True):
+def build(build_dir, work, payload, program, floor=True, msi=True):
     """Packs every contender from `payload` into `work`; returns the pack
     times (seconds) and the setup sizes (bytes)."""
     os.makedirs(work, exist_ok=True)
-    pack = os.path.join(root, "out/linux/orvalis-pack")
+    pack = os.path.join(build_dir, "linux/orvalis-pack")
     disk_id = os.path.join(work, "DISK.ID")
     with open(disk_id, "w", newline="") as f:
         f.write("Product=Bench\r\nProgram=%s\r\n" % program)
     times, sizes = {}, {}
     exe = os.path.join(work, "ours.exe")
-    times["ours"] = timed([pack, "--stub", os.path.join(root, "out/win64/OrvalisSetup.exe"), "--descriptor", disk_id,
+    times["ours"] = timed([pack, "--stub", os.path.join(build_dir, "win64/OrvalisSetup.exe"), "--descriptor", disk_id,
                            "--files", payload, "-o", exe])
     sizes["ours"] = os.path.getsize(exe)
     if floor:
         exe = os.path.join(work, "floor.exe")
-        timed([pack, "--stub", os.path.join(root, "out/win64/orvalis-bench-floor.exe"), "--descriptor", disk_id,
+        timed([pack, "--stub", os.path.join(build_dir, "win64/orvalis-bench-floor.exe"), "--descriptor", disk_id,
                "--files", payload, "-o", exe])
         sizes["floor"] = os.path.getsize(exe)
     nsi = os.path.join(work, "bench.nsi")
@@ -285,23 +309,24 @@ def contender_args(kind, work, target):
         return [os.path.join(work, "nsis.exe"), "/S", "/D=" + target]
     if kind == "msi":
         return ["msiexec", "/qn", "/i", z(os.path.join(work, "bench.msi")), "INSTALLDIR=" + target]
-    mode, ui = FLOORS[kind]
-    return [os.path.join(work, "floor.exe"), mode, target] + (["--ui=" + ui] if ui else [])
+    mode, extra = FLOORS[kind]
+    return [os.path.join(work, "floor.exe"), mode, target] + extra
 
 
-# Floor variants: inflate mode and progress window (see bench/floor/floor.cpp).
+# Floor variants: mode and options (see bench/floor/floor.cpp); --chunks adds
+# "floor-c<bytes>" variants.
 FLOORS = {
-    "floor": ("grow", None),
-    "floor-once": ("once", None),
-    "floor-stream": ("stream", None),
-    "floor-ui-full2": ("grow", "full2"),
-    "floor-ui-full1": ("grow", "full1"),
-    "floor-ui-parts": ("grow", "parts"),
-    "floor-ui-throttle": ("grow", "throttle"),
-    "floor-ui-still": ("grow", "still"),
-    "floor-none": ("none", None),
-    "floor-none-ui": ("none", "still"),
+    "floor": ("stream", []),
+    "floor-window": ("stream", ["--window"]),
+    "floor-none": ("none", []),
 }
+
+
+def floor_kind(kind):
+    """Registers a floor variant named floor-c<bytes> with that chunk size."""
+    if kind.startswith("floor-c") and kind not in FLOORS:
+        FLOORS[kind] = ("stream", ["--chunk=" + kind[len("floor-c"):]])
+    return kind
 
 
 def after_run(runner, kind, work, target):
@@ -361,7 +386,7 @@ def rounds(runner, kinds, work, payload, runs, label):
             res = runner.run(contender_args(kind, work, target), capture=kind.startswith("floor"))
             res["load"] = os.getloadavg()[0]
             if r == 0:
-                if FLOORS.get(kind, ("", None))[0] != "none":
+                if FLOORS.get(kind, ("", []))[0] != "none":
                     verify(runner, kind, target, payload)
                 log("%s: warm-up %s %.2f s, tree checked" % (label, kind, res["wall"]))
             else:
@@ -408,8 +433,25 @@ def machine():
     return {"cpu": cpu, "nproc": os.cpu_count(), "free": free, "kernel": platform.release()}
 
 
+def wine_version(wine):
+    try:
+        return subprocess.run([wine, "--version"], capture_output=True, text=True).stdout.strip()
+    except OSError:
+        return "?"
+
+
+def unmanaged(prefix):
+    """Whether the prefix has Managed=N for Wine's X11 driver, as the tests have."""
+    try:
+        text = open(os.path.join(prefix, "user.reg"), encoding="utf-8", errors="replace").read()
+    except OSError:
+        return False
+    at = text.find("[Software\\\\Wine\\\\X11 Driver]")
+    return at >= 0 and '"Managed"="N"' in text[at:].split("\n\n", 1)[0]
+
+
 def table(title, results, names):
-    rows = ["| contender | median s | min s | max s | CPU s (setup) | wineserver CPU s | Xvfb CPU s | peak RSS MiB |",
+    rows = ["| contender | median s | min s | max s | CPU s (process) | wineserver CPU s | peak RSS MiB | peak private MiB |",
             "|---|---:|---:|---:|---:|---:|---:|---:|"]
     for kind in results:
         runs = results[kind]
@@ -417,13 +459,13 @@ def table(title, results, names):
         rows.append("| %s | %s | %s | %s | %s | %s | %s | %s |" % (
             names.get(kind, kind), fmt(med(walls)), fmt(min(walls)), fmt(max(walls)),
             fmt(med([r["cpu"] for r in runs])), fmt(med([r["server_cpu"] for r in runs])),
-            fmt(med([r["x_cpu"] for r in runs])), fmt(max(r["rss_mib"] for r in runs), "%.0f")))
+            fmt(max(r["rss_mib"] for r in runs), "%.0f"), fmt(max(r.get("anon_mib", 0) for r in runs), "%.0f")))
     return "### %s\n\n%s\n" % (title, "\n".join(rows))
 
 
-def stream_ratio(root, work):
+def stream_ratio(build_dir, work):
     """How far the packed streams of ours.exe compress, from orvalis-pack --list."""
-    listing = subprocess.run([os.path.join(root, "out/linux/orvalis-pack"), "--list", os.path.join(work, "ours.exe")],
+    listing = subprocess.run([os.path.join(build_dir, "linux/orvalis-pack"), "--list", os.path.join(work, "ours.exe")],
                              capture_output=True, text=True).stdout
     for line in listing.splitlines():
         parts = line.split()
@@ -433,84 +475,80 @@ def stream_ratio(root, work):
 
 
 def ratio(results, a, b):
+    if a not in results or b not in results:
+        return None
     ma, mb = med([r["wall"] for r in results[a]]), med([r["wall"] for r in results[b]])
     return ma / mb if ma and mb else None
 
 
-KINDS = ["ours", "nsis", "msi", "floor"]
-NAMES = {"ours": "ours (OrvalisSetup /U /P:)", "nsis": "NSIS 3.08 zlib, /S /D=", "msi": "MSI (wixl), msiexec /qn /i",
-         "floor": "floor (InflateData + WriteWholeFile)", "floor-once": "floor, one inflate pass, one write",
-         "floor-stream": "floor, streaming inflate, 1 MiB writes",
-         "floor-ui-full2": "floor + progress window, 2 full repaints per file (as ours)",
-         "floor-ui-full1": "floor + progress window, 1 full repaint per file",
-         "floor-ui-parts": "floor + progress window, label and bar repainted per file",
-         "floor-ui-throttle": "floor + progress window, full repaint at most every 50 ms",
-         "floor-ui-still": "floor + progress window shown, never repainted",
-         "floor-none": "floor: start, list payload, exit", "floor-none-ui": "floor: start, show window, exit"}
-DIAGNOSTICS = ["floor-once", "floor-ui-full2", "floor-ui-full1", "floor-ui-parts", "floor-ui-throttle",
-               "floor-ui-still", "floor-none", "floor-none-ui"]
+NAMES = {"ours": "ours (OrvalisSetup /U /P:)", "nsis": "NSIS zlib, /S /D=", "msi": "MSI (wixl), msiexec /qn /i",
+         "floor": "floor (one pass, 1 MiB chunks, no window)",
+         "floor-window": "floor + the setup's progress window",
+         "floor-none": "floor: start, list payload, exit"}
+# Goals: ours/NSIS per part, ours/floor, peak memory of the setup process.
+GOALS = {"standard": 0.9, "big": 1.2}
+GOAL_FLOOR = 1.1
+GOAL_MIB = 100
+
+
+def ratios(part, results):
+    rows = ["| ratio of medians | value | goal |", "|---|---:|---:|"]
+    rows.append("| ours / NSIS | %s | <= %.1f |" % (fmt(ratio(results, "ours", "nsis")), GOALS[part]))
+    rows.append("| ours / floor | %s | <= %.1f |" % (fmt(ratio(results, "ours", "floor")), GOAL_FLOOR))
+    if "msi" in results:
+        rows.append("| ours / MSI | %s | |" % fmt(ratio(results, "ours", "msi")))
+    if "floor-window" in results:
+        rows.append("| ours / floor with window | %s | |" % fmt(ratio(results, "ours", "floor-window")))
+    ours = results["ours"]
+    rows.append("| ours: peak RSS, MiB | %.0f | <= %d |" % (max(r["rss_mib"] for r in ours), GOAL_MIB))
+    rows.append("| ours: peak private memory, MiB | %.0f | <= %d |" % (max(r.get("anon_mib", 0) for r in ours), GOAL_MIB))
+    return "\n".join(rows) + "\n"
+
+
+def floor_lines(results):
+    lines = []
+    for kind in results:
+        if not kind.startswith("floor") or kind == "floor-none":
+            continue
+        p = floor_profile(results[kind])
+        lines.append("- %s: inflate %s ms, write %s ms, create %s ms, close %s ms, folders %s ms, paint %s ms "
+                     "(%s repaints); %.1f MB inflated" % (
+                         NAMES.get(kind, kind), fmt(p.get("inflate_ms"), "%.0f"), fmt(p.get("write_ms"), "%.0f"),
+                         fmt(p.get("create_ms"), "%.0f"), fmt(p.get("close_ms"), "%.0f"),
+                         fmt(p.get("folders_ms"), "%.0f"), fmt(p.get("paint_ms"), "%.0f"),
+                         fmt(p.get("repaints"), "%.0f"), p.get("inflated", 0) / 1e6))
+    return "\n".join(lines) + "\n"
 
 
 def report(state):
     """The tables of one run, in Markdown."""
     m = state["machine"]
     every, big = state["standard"], state["big"]
-    std = {k: every[k] for k in KINDS}
-    diag = {k: every[k] for k in DIAGNOSTICS}
     sizes, pack_times = state["sizes"], state["pack_times"]
-    diagnostics, names = DIAGNOSTICS, NAMES
     report = []
     report.append("## Last run: %s\n" % state["started"])
-    report.append("Machine: %s, nproc %s, kernel %s; %d runs per contender after one warm-up, in turn.\n"
-                  % (m["cpu"], m["nproc"], m["kernel"], state["runs"]))
+    report.append("Machine: %s, nproc %s, kernel %s, %s; the prefix has Managed=N: %s. %d runs per contender "
+                  "after one warm-up, in turn.\n" % (m["cpu"], m["nproc"], m["kernel"], m.get("wine", "?"),
+                                                     "yes" if m.get("unmanaged") else "NO", state["runs"]))
     report.append("Load average (1, 5, 15 min) before: %s; after: %s.\n" % (" ".join(state["load_before"]), " ".join(state["load_after"])))
-    report.append("```\n%s\n```\n" % m["free"])
     report.append("Payload: make-payload.py --scale %s, %d files, %.1f MB.\n" % (state["scale"], state["files"], state["payload_bytes"] / 1e6))
-    report.append(table("Silent install of the standard payload", std, names))
-    report.append("The MSI's CPU and peak RSS are those of the msiexec client only: Wine's msiexec hands the "
-                  "installation to its Windows Installer service process, whose work shows in neither column.\n")
-    report.append("| ratio of medians | value |\n|---|---:|")
-    report.append("| ours / NSIS | %s |" % fmt(ratio(std, "ours", "nsis")))
-    report.append("| ours / MSI | %s |" % fmt(ratio(std, "ours", "msi")))
-    report.append("| ours / floor | %s |" % fmt(ratio(std, "ours", "floor")))
-    report.append("")
+    report.append(table("Silent install of the reference payload", every, NAMES))
+    report.append(ratios("standard", every))
     report.append("| package | setup size MB | pack time s |\n|---|---:|---:|")
-    for kind, label in (("ours", "ours (orvalis-pack)"), ("nsis", "NSIS (makensis)"), ("msi", "MSI (wixl)"),
-                        ("floor", "floor (orvalis-pack)")):
-        report.append("| %s | %.2f | %s |" % (label, sizes[kind] / 1e6, fmt(pack_times.get(kind))))
+    for kind in ("ours", "nsis", "msi", "floor"):
+        if kind in sizes:
+            report.append("| %s | %.2f | %s |" % (kind, sizes[kind] / 1e6, fmt(pack_times.get(kind))))
     report.append("")
-    report.append(table("Where the time goes: floor variants, in the same rotation", diag, names))
-    report.append("| floor variant | paint ms | repaints | inflate ms | write ms |\n|---|---:|---:|---:|---:|")
-    for kind in ["floor"] + diagnostics:
-        p = floor_profile(every[kind])
-        report.append("| %s | %s | %s | %s | %s |" % (kind, fmt(p.get("paint_ms"), "%.0f"), fmt(p.get("repaints"), "%.0f"),
-                                                    fmt(p.get("inflate_ms"), "%.0f"), fmt(p.get("write_ms"), "%.0f")))
-    report.append("")
-    fp = floor_profile(std["floor"])
-    report.append("Floor's own phase times, median ms: total %s, list %s, load %s, folders %s, inflate %s, write %s; "
-                  "%d files, %d inflate attempts, capacity tried %.1f MB for %.1f MB inflated.\n" % (
-                      fmt(fp.get("total_ms"), "%.0f"), fmt(fp.get("list_ms"), "%.0f"), fmt(fp.get("load_ms"), "%.0f"),
-                      fmt(fp.get("folders_ms"), "%.0f"), fmt(fp.get("inflate_ms"), "%.0f"),
-                      fmt(fp.get("write_ms"), "%.0f"), fp.get("files", 0), fp.get("attempts", 0),
-                      fp.get("capacity_tried", 0) / 1e6, fp.get("inflated", 0) / 1e6))
+    report.append("Floor's own phase times, median:\n")
+    report.append(floor_lines(every))
     if big:
-        report.append(table("One %d MiB text alone (%s)" % (state["big_mib"], state["big_stream"]),
-                            big, names))
-        report.append("| ratio of medians | value |\n|---|---:|")
-        for a, b in (("ours", "floor"), ("ours", "floor-once"), ("ours", "floor-stream"), ("floor", "floor-once"),
-                     ("ours", "nsis")):
-            report.append("| %s / %s | %s |" % (a, b, fmt(ratio(big, a, b))))
-        report.append("")
+        report.append(table("One %d MiB text alone (%s)" % (state["big_mib"], state["big_stream"]), big, NAMES))
+        report.append(ratios("big", big))
         report.append("| package | setup size MB | pack time s |\n|---|---:|---:|")
         for kind in ("ours", "nsis"):
             report.append("| %s | %.2f | %s |" % (kind, state["big_sizes"][kind] / 1e6, fmt(state["big_pack"].get(kind))))
         report.append("")
-        for kind in ("floor", "floor-once", "floor-stream"):
-            p = floor_profile(big[kind])
-            report.append("- %s: inflate %s ms, write %s ms, %d inflate attempts, capacity tried %.0f MB for %.0f MB"
-                          % (names[kind], fmt(p.get("inflate_ms"), "%.0f"), fmt(p.get("write_ms"), "%.0f"),
-                             p.get("attempts", 0), p.get("capacity_tried", 0) / 1e6, p.get("inflated", 0) / 1e6))
-        report.append("")
+        report.append(floor_lines(big))
     return "\n".join(report)
 
 
@@ -518,10 +556,13 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--root", required=True)
     ap.add_argument("--out", required=True)
+    ap.add_argument("--build", help="the build output (ORVALIS_OUT); ROOT/out by default")
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--scale", default="1")
     ap.add_argument("--big-mib", type=int, default=200)
     ap.add_argument("--skip-big", action="store_true")
+    ap.add_argument("--msi", action="store_true", help="also a Windows Installer package of the reference payload")
+    ap.add_argument("--chunks", default="", help="floor variants with these chunk sizes (bytes, comma-separated)")
     ap.add_argument("--report-only", action="store_true", help="print the tables of OUT/runs.json again")
     args = ap.parse_args()
     out = os.path.abspath(args.out)
@@ -530,6 +571,7 @@ def main():
             state = json.load(f)
         print(report(state))
         return
+    build_dir = os.path.abspath(args.build or os.environ.get("ORVALIS_OUT") or os.path.join(args.root, "out"))
 
     os.makedirs(out, exist_ok=True)
     runner = Runner(os.environ["WINE"], os.environ["WINEPREFIX"], int(os.environ.get("BENCH_XVFB_PID") or 0) or None)
@@ -537,6 +579,11 @@ def main():
         log("warning: the prefix's wineserver was not found; its CPU time is not reported")
     load_before = open("/proc/loadavg").read().split()[:3]
     started = time.strftime("%Y-%m-%d %H:%M:%S")
+    m = machine()
+    m["wine"] = wine_version(runner.wine)
+    m["unmanaged"] = unmanaged(runner.prefix)
+    if not m["unmanaged"]:
+        log("warning: the prefix lacks Managed=N; every hidden window waits for a window manager")
 
     payload = os.path.join(out, "payload")
     make_payload(payload, args.scale)
@@ -544,9 +591,11 @@ def main():
     payload_bytes = sum(os.path.getsize(f) for _, f in files)
     log("building the contenders (%d files, %.1f MB)" % (len(files), payload_bytes / 1e6))
     std_work = os.path.join(out, "standard")
-    pack_times, sizes = build(args.root, std_work, payload, "PROGRAM.EXE")
+    pack_times, sizes = build(build_dir, std_work, payload, "PROGRAM.EXE", msi=args.msi)
 
-    every = rounds(runner, KINDS + DIAGNOSTICS, std_work, payload, args.runs, "std")
+    chunks = [floor_kind("floor-c%d" % int(c)) for c in args.chunks.split(",") if c.strip()]
+    kinds = ["ours", "nsis", "floor"] + (["msi"] if args.msi else []) + ["floor-window", "floor-none"] + chunks
+    every = rounds(runner, kinds, std_work, payload, args.runs, "std")
 
     big = None
     if not args.skip_big:
@@ -554,17 +603,16 @@ def main():
         make_big_text(big_payload, args.big_mib)
         log("building the large-file contenders")
         big_work = os.path.join(out, "big")
-        big_pack, big_sizes = build(args.root, big_work, big_payload, "BIG.TXT", msi=False)
-        big = rounds(runner, ["ours", "floor", "floor-once", "floor-stream", "nsis"], big_work, big_payload,
-                     args.runs, "big")
+        big_pack, big_sizes = build(build_dir, big_work, big_payload, "BIG.TXT", msi=False)
+        big = rounds(runner, ["ours", "nsis", "floor"] + chunks, big_work, big_payload, args.runs, "big")
 
     load_after = open("/proc/loadavg").read().split()[:3]
-    state = {"started": started, "load_before": load_before, "load_after": load_after, "machine": machine(),
+    state = {"started": started, "load_before": load_before, "load_after": load_after, "machine": m,
              "runs": args.runs, "scale": args.scale, "files": len(files), "payload_bytes": payload_bytes,
              "standard": every, "pack_times": pack_times, "sizes": sizes, "big": big}
     if big:
         state.update({"big_mib": args.big_mib, "big_pack": big_pack, "big_sizes": big_sizes,
-                      "big_stream": stream_ratio(args.root, big_work)})
+                      "big_stream": stream_ratio(build_dir, big_work)})
     with open(os.path.join(out, "runs.json"), "w") as f:
         json.dump(state, f, indent=1)
     text = report(state)

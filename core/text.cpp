@@ -1,74 +1,111 @@
-// Case table and small text helpers for UTF-8 strings.
+// Case mapping and small text helpers for UTF-8 strings.
 #include "core/text.h"
 
+#include "case_table.h"  // generated from UnicodeData.txt by core/case_table.py
+
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace orvalis {
 namespace {
 
-// Decodes one UTF-8 sequence of two bytes; returns 0 when it is not one.
-char32_t DecodeTwoByte(unsigned char lead, unsigned char trail) {
-  if ((lead & 0xE0) != 0xC0 || (trail & 0xC0) != 0x80) return 0;
-  return (char32_t(lead & 0x1F) << 6) | (trail & 0x3F);
+// The resource loader upper-cases the name it is asked for with
+// RtlUpcaseUnicodeChar, a 16-bit table that LCMapStringEx's non-linguistic
+// upper case agrees with. It holds the simple case mappings of Unicode that go
+// both ways: a letter and its upper case where that upper case lower-cases back
+// to the letter. One-way mappings are not in it: µ U+00B5 stays (Μ lower-cases
+// to μ), and so do ı U+0131, ſ U+017F, final ς and the title-case digraphs
+// ǅ ǈ ǋ ǲ. Wine builds its table that way, and on Windows itself ǲ is
+// reported unchanged (https://github.com/dotnet/runtime/issues/59661). The
+// generated table holds exactly these pairs. Upper-casing one-way letters too
+// would still be found by the loader, but would rename installed files, whose
+// names are the stored ones lower-cased (µ.txt would become μ.txt).
+
+char32_t TableUpper(char32_t c) {
+  const auto& table = case_table::kByLower;
+  auto at = std::lower_bound(std::begin(table), std::end(table), c,
+                             [](const case_table::Pair& pair, char32_t key) { return pair.lower < key; });
+  return at != std::end(table) && at->lower == c ? at->upper : c;
 }
 
-// Maps one code point of two UTF-8 bytes to the other case, staying within two
-// bytes. Returns the code point unchanged when it has no mapping.
-char32_t MapCase(char32_t c, bool upper) {
-  if (upper) {
-    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;  // Latin-1 à..þ
-    if (c == 0xFF) return 0x178;                                    // ÿ → Ÿ
-    if (c >= 0x100 && c <= 0x17F) {                                 // Latin Extended-A
-      if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-      bool pairsOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-      if (pairsOdd) return (c % 2 == 0) ? c - 1 : c;
-      return (c % 2 == 1) ? c - 1 : c;
-    }
-    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;   // Greek α..ω
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;                  // Cyrillic а..я
-    if (c >= 0x450 && c <= 0x45F) return c - 0x50;                  // Cyrillic ѐ..џ
-    return c;
-  }
-  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
-  if (c == 0x178) return 0xFF;
-  if (c >= 0x100 && c <= 0x17F) {
-    if (c == 0x130 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    bool pairsOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (pairsOdd) return (c % 2 == 1) ? c + 1 : c;
-    return (c % 2 == 0) ? c + 1 : c;
-  }
-  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
-  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-  return c;
+char32_t TableLower(char32_t c) {
+  const auto& table = case_table::kByUpper;
+  auto at = std::lower_bound(std::begin(table), std::end(table), c,
+                             [](const case_table::Pair& pair, char32_t key) { return pair.upper < key; });
+  return at != std::end(table) && at->upper == c ? at->lower : c;
 }
 
-std::string MapText(std::string_view text, bool upper) {
+std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+
+// One well-formed UTF-8 sequence at `at`: its code point and length, or a
+// length of 0 when the bytes there are not one (overlong, a surrogate, cut off).
+struct Sequence {
+  char32_t code;
+  std::size_t size;
+};
+
+Sequence DecodeAt(std::string_view text, std::size_t at) {
+  auto byte = [&](std::size_t k) -> char32_t {
+    return at + k < text.size() ? static_cast<unsigned char>(text[at + k]) : 0;
+  };
+  auto trails = [&](std::size_t n) {
+    for (std::size_t k = 1; k <= n; ++k)
+      if ((byte(k) & 0xC0) != 0x80) return false;
+    return true;
+  };
+  const char32_t lead = byte(0);
+  if (lead < 0x80) return {lead, 1};
+  if (lead >= 0xC2 && lead <= 0xDF && trails(1)) return {(lead & 0x1F) << 6 | (byte(1) & 0x3F), 2};
+  if (lead >= 0xE0 && lead <= 0xEF && trails(2)) {
+    const char32_t c = (lead & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) return {c, 3};
+  }
+  if (lead >= 0xF0 && lead <= 0xF4 && trails(3)) {
+    const char32_t c = (lead & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+    if (c >= 0x10000 && c <= 0x10FFFF) return {c, 4};
+  }
+  return {0, 0};
+}
+
+// Writes `c` over the `size` bytes at `out`; `size` is its UTF-8 length, 1 to 3.
+void EncodeOver(char32_t c, std::size_t size, char* out) {
+  if (size == 1) {
+    out[0] = char(c);
+  } else if (size == 2) {
+    out[0] = char(0xC0 | (c >> 6));
+    out[1] = char(0x80 | (c & 0x3F));
+  } else {
+    out[0] = char(0xE0 | (c >> 12));
+    out[1] = char(0x80 | ((c >> 6) & 0x3F));
+    out[2] = char(0x80 | (c & 0x3F));
+  }
+}
+
+// Maps every well-formed character whose other case keeps its UTF-8 length;
+// the rest (ɐ → Ɐ U+2C6F) stay, since callers use positions found in a mapped
+// copy. Payload names with such letters are refused by the packer instead.
+std::string MapText(std::string_view text, char32_t (*map)(char32_t)) {
   std::string out(text);
-  for (size_t i = 0; i < out.size(); ++i) {
-    auto b = static_cast<unsigned char>(out[i]);
-    if (b < 0x80) {
-      if (upper && b >= 'a' && b <= 'z') out[i] = char(b - 32);
-      if (!upper && b >= 'A' && b <= 'Z') out[i] = char(b + 32);
+  for (std::size_t i = 0; i < out.size();) {
+    const Sequence s = DecodeAt(out, i);
+    if (s.size == 0) {  // not UTF-8: leave the byte alone
+      ++i;
       continue;
     }
-    if (i + 1 >= out.size()) break;
-    char32_t c = DecodeTwoByte(b, static_cast<unsigned char>(out[i + 1]));
-    if (c == 0) continue;  // not a two-byte sequence: leave its bytes alone
-    char32_t m = MapCase(c, upper);
-    if (m != c && m >= 0x80 && m < 0x800) {
-      out[i] = char(0xC0 | (m >> 6));
-      out[i + 1] = char(0x80 | (m & 0x3F));
-    }
-    ++i;
+    const char32_t m = map(s.code);
+    if (m != s.code && Utf8Length(m) == s.size) EncodeOver(m, s.size, &out[i]);
+    i += s.size;
   }
   return out;
 }
 
 }  // namespace
 
-std::string UpperCase(std::string_view text) { return MapText(text, true); }
-std::string LowerCase(std::string_view text) { return MapText(text, false); }
+std::string UpperCase(std::string_view text) { return MapText(text, TableUpper); }
+std::string LowerCase(std::string_view text) { return MapText(text, TableLower); }
+
+char32_t WindowsUpperCase(char32_t c) { return TableUpper(c); }
 
 bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && UpperCase(a) == UpperCase(b);

@@ -1,7 +1,7 @@
 // Text rules shared by every layer: case mapping, trimming and number parsing.
-// Strings are UTF-8; case mapping covers the letters of the Western code page
-// the setup's texts were written in (Latin-1, Latin Extended-A), plus Greek and
-// Cyrillic, so product names and paths with accents compare as Windows would.
+// Strings are UTF-8; case mapping follows the table Windows upper-cases names
+// with (file names, resource names), so names in any script compare as Windows
+// would.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,17 @@
 namespace orvalis {
 
 // Upper- and lower-case every letter the case table knows. The byte length of
-// the text never changes, so positions found in a mapped copy hold in the original.
+// the text never changes, so positions found in a mapped copy hold in the
+// original: the few letters whose other case has another UTF-8 length (ɐ and
+// Ɐ U+2C6F, ⱥ U+2C65 and Ⱥ) stay as they are. LowerCase never changes what a
+// text upper-cases to.
 [[nodiscard]] std::string UpperCase(std::string_view text);
 [[nodiscard]] std::string LowerCase(std::string_view text);
+
+// The upper case of one character in Windows's table, which the resource
+// loader upper-cases a name with before it compares; unlike UpperCase, also
+// where the UTF-8 length changes. Characters beyond U+FFFF map to themselves.
+[[nodiscard]] char32_t WindowsUpperCase(char32_t c);
 
 // True when both texts are equal after upper-casing.
 [[nodiscard]] bool SameText(std::string_view a, std::string_view b);

@@ -20,6 +20,22 @@ std::wstring OwnExecutable() {
   }
 }
 
+// The "runas" start; with `process` the started process's handle is kept.
+bool ShellRunas(std::string_view program, std::string_view arguments, win::unique_handle* process) {
+  std::wstring file = win::Wide(program);
+  std::wstring parameters = win::Wide(arguments);
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI | (process ? SEE_MASK_NOCLOSEPROCESS : 0);
+  info.lpVerb = L"runas";
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!::ShellExecuteExW(&info)) return false;
+  if (process) process->reset(info.hProcess);
+  return true;
+}
+
 }  // namespace
 
 std::string OwnArguments() { return std::string(ArgumentsOf(win::Narrow(::GetCommandLineW()))); }
@@ -29,21 +45,26 @@ bool AskElevation(std::string_view text) {
 }
 
 bool StartElevated(std::string_view program, std::string_view arguments) {
-  std::wstring file = win::Wide(program);
-  std::wstring parameters = win::Wide(arguments);
-  SHELLEXECUTEINFOW info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = L"runas";
-  info.lpFile = file.c_str();
-  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  return ::ShellExecuteExW(&info) != FALSE;
+  return ShellRunas(program, arguments, nullptr);
 }
 
 bool RestartElevated(std::string_view arguments) {
   std::wstring self = OwnExecutable();
   return !self.empty() && StartElevated(win::Narrow(self), arguments);
+}
+
+win::unique_handle StartElevatedProcess(std::string_view program, std::string_view arguments) {
+  win::unique_handle process;
+  if (!ShellRunas(program, arguments, &process)) return {};
+  // A program always comes with its process; without one there is nothing to wait for.
+  if (!process) ::SetLastError(ERROR_INVALID_HANDLE);
+  return process;
+}
+
+win::unique_handle RestartElevatedProcess(std::string_view arguments) {
+  std::wstring self = OwnExecutable();
+  if (self.empty()) return {};
+  return StartElevatedProcess(win::Narrow(self), arguments);
 }
 
 bool OfferElevation(std::string_view message, std::string_view question) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/unique_any.h"
+
 namespace orvalis {
 
 // The arguments this process was started with, as the text of its command
@@ -21,6 +23,13 @@ namespace orvalis {
 [[nodiscard]] bool StartElevated(std::string_view program, std::string_view arguments);
 // StartElevated for this process's own executable.
 [[nodiscard]] bool RestartElevated(std::string_view arguments);
+
+// StartElevated that keeps the started process, so the caller can wait for it
+// and read its exit code. Empty when the start failed; GetLastError tells why
+// (ERROR_CANCELLED: the user refused the system's prompt).
+[[nodiscard]] win::unique_handle StartElevatedProcess(std::string_view program, std::string_view arguments);
+// StartElevatedProcess for this process's own executable.
+[[nodiscard]] win::unique_handle RestartElevatedProcess(std::string_view arguments);
 
 // Shows `message` followed by `question` (the run's language asks whether to
 // start the setup as administrator); on Yes starts the own executable elevated

@@ -70,4 +70,15 @@ bool ForceFolders(std::string_view folder) {
   return ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+std::string SystemMessage(std::uint32_t error) {
+  wchar_t text[512];
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  512, nullptr);
+  if (length == 0) return "error " + std::to_string(error);
+  std::wstring message(text, length);
+  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+    message.pop_back();
+  return win::Narrow(message);
+}
+
 }  // namespace orvalis

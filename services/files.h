@@ -27,5 +27,8 @@ inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
 [[nodiscard]] std::vector<std::string> MatchingFiles(std::string_view folder, std::string_view pattern);
 // Creates `folder` with every missing parent. True when it exists afterwards.
 [[nodiscard]] bool ForceFolders(std::string_view folder);
+// The system's text for an error code, without the final line break; "error N"
+// when the system has none.
+[[nodiscard]] std::string SystemMessage(std::uint32_t error);
 
 }  // namespace orvalis

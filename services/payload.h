@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "services/inflate.h"
 
 namespace orvalis {
 
@@ -22,5 +25,22 @@ namespace orvalis {
 // A copy of the bytes of resource `name` of `type`; empty when it is missing,
 // empty, or cannot be loaded.
 [[nodiscard]] std::string LoadResourceData(HMODULE module, std::string_view name, LPCWSTR type);
+
+enum class ExtractProblem { kNone, kMissing, kDamaged, kTooLarge, kSystem };
+
+// What became of one resource inflated into a file.
+struct FileExtraction {
+  ExtractProblem problem = ExtractProblem::kMissing;
+  std::uint64_t size = 0;   // bytes written
+  std::uint32_t error = 0;  // with kSystem: the error code of the create, write or replace that failed
+};
+
+// Inflates the zlib stream of resource `name` of `type`, read in place from
+// the mapped image, into `path`: written to a new temporary file beside it,
+// which then replaces `path`. On any failure the temporary file is deleted and
+// a file already at `path` stays as it was. A read-only file at `path` is not
+// replaced (kSystem); the new file has the attributes of a freshly created one.
+[[nodiscard]] FileExtraction ExtractResourceToFile(HMODULE module, std::string_view name, LPCWSTR type,
+                                                   std::string_view path, InflateBuffers& buffers);
 
 }  // namespace orvalis

@@ -2,6 +2,7 @@
 #include "services/payload_name.h"
 
 #include "core/text.h"
+#include "core/utf16.h"
 
 #include <array>
 
@@ -73,6 +74,14 @@ const char* DescribePayloadNameProblem(PayloadNameProblem problem) {
     case PayloadNameProblem::kTrailingDotOrBlank: return "name ends with a dot or a blank, which Windows drops";
   }
   return "unknown";
+}
+
+char32_t UnstorableLetter(std::string_view payloadName) {
+  const auto stored = Utf8ToUtf16(UpperCase(payloadName));
+  if (!stored) return 0;  // not UTF-8: refused as such
+  for (char16_t unit : *stored)
+    if (WindowsUpperCase(unit) != unit) return unit;  // surrogates map to themselves
+  return 0;
 }
 
 }  // namespace orvalis

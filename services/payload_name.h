@@ -29,4 +29,12 @@ enum class PayloadNameProblem {
 // A short English description of a problem, for the packer's messages.
 [[nodiscard]] const char* DescribePayloadNameProblem(PayloadNameProblem problem);
 
+// The first letter of a payload name that keeps the setup from finding the
+// name again, or 0. Payload names are stored upper-cased, and the resource
+// loader upper-cases the name it is asked for with Windows's table before it
+// compares, so every letter of the stored name must be one that table leaves
+// as it is. UpperCase keeps the UTF-8 length and so leaves the few letters
+// whose upper case has another length (ɐ U+0250 → Ɐ U+2C6F, ⱥ U+2C65 → Ⱥ).
+[[nodiscard]] char32_t UnstorableLetter(std::string_view payloadName);
+
 }  // namespace orvalis

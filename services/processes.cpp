@@ -85,6 +85,13 @@ void PumpUntilEnded(HANDLE process) {
 
 }  // namespace
 
+DWORD WaitForProcessPumping(HANDLE process) {
+  PumpUntilEnded(process);
+  DWORD code = STILL_ACTIVE;
+  if (!::GetExitCodeProcess(process, &code)) code = STILL_ACTIVE;
+  return code;
+}
+
 bool IsUserAdministrator() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
   win::unique_sid administrators;

@@ -40,6 +40,11 @@ inline constexpr unsigned kLaunchKeepEnabled = 8;    // while waiting, leave the
 // LaunchProgram with no parameters and no wait caption.
 [[nodiscard]] bool StartProgram(std::string_view file, unsigned flags);
 
+// Handles this thread's window messages until `process` has ended, and gives
+// its exit code. A quit message ends the wait early and is posted again; the
+// code is then STILL_ACTIVE.
+[[nodiscard]] DWORD WaitForProcessPumping(HANDLE process);
+
 // The shell's "open" operation in a normal window. `folder` may be empty (no
 // working folder). True when the shell accepted it.
 [[nodiscard]] bool ShellOpen(std::string_view file, std::string_view parameters, std::string_view folder);

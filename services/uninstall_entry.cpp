@@ -4,7 +4,20 @@
 #include "core/text.h"
 #include "services/paths.h"
 
+#include <cstdio>
+
 namespace orvalis {
+
+std::uint32_t EstimatedSizeKiB(std::uint64_t bytes) {
+  const std::uint64_t kib = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
+  return kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(kib);
+}
+
+std::string InstallDateText(int year, int month, int day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d%02d%02d", year % 10000, month % 100, day % 100);
+  return text;
+}
 
 std::string UninstallKeyPath(std::string_view entryName) {
   std::string key = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";

@@ -2,6 +2,7 @@
 // its command and whether it belongs to the user or the machine.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,22 @@ namespace orvalis {
 
 inline constexpr std::string_view kMakerName = "Orvalis";
 inline constexpr std::string_view kMakerWebAddress = "https://www.orvalis.nl/";
+
+// What the entry tells about the installation besides its name and command;
+// deployment tools read these to detect an installed version.
+struct UninstallDetails {
+  std::string displayVersion;   // as the main dialog shows it
+  std::string installLocation;  // the install folder
+  std::string displayIcon;      // the installed program
+  std::uint32_t estimatedSizeKiB = 0;
+  std::string installDate;      // yyyymmdd
+};
+
+// Bytes as whole KiB, rounded up, at most what a DWORD holds.
+[[nodiscard]] std::uint32_t EstimatedSizeKiB(std::uint64_t bytes);
+
+// "yyyymmdd", the form the software list reads InstallDate in.
+[[nodiscard]] std::string InstallDateText(int year, int month, int day);
 
 // "\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + entryName; a "\"
 // in the entry name makes a nested key.

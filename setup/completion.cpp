@@ -9,7 +9,10 @@ void ChooseRunOrInstall(SetupRun& run) {
   RunOrInstallTexts texts{run.Text(kTextRunOrInstall), run.Text(kTextCancel), run.Text(kTextExecute),
                           run.Text(kTextInstallChoice)};
   switch (run.Host.ChooseRunOrInstall(texts)) {
-    case RunChoice::kCancelled: run.Ok = false; break;
+    case RunChoice::kCancelled:
+      run.Ok = false;
+      run.Cancelled = true;
+      break;
     case RunChoice::kExecute: {
       SetupState& s = run.State;
       s.Unattended = true;
@@ -33,11 +36,13 @@ void CompleteRun(SetupRun& run) {
     if (s.ProgramMenu) host.CreateShortcut(s.InstallPath + program.file, program.parameters, s.ProductName, false);
     if (s.DesktopLink) host.CreateShortcut(s.InstallPath + program.file, program.parameters, s.ProductName, true);
     if (s.RunProgram) {
-      run.ProgressStep(run.Text(kTextRunProgram) + " " + s.ProductName);
+      run.ProgressStep(kTextRunProgram, " " + s.ProductName);
       host.OpenProgram(s.InstallPath + program.file, program.parameters, s.InstallPath);
     }
   }
-  if (!run.Ok && s.Unattended && !run.OptionsCancelled) run.Message(s.ProductName + " " + run.Text(kTextCannotInstall));
+  // A quiet run refused for another running setup has nothing to report but that.
+  if (!run.Ok && s.Unattended && !run.OptionsCancelled && !run.OtherSetupRunning)
+    run.Message(s.ProductName + " " + run.Text(kTextCannotInstall));
   if (run.Ok && s.ShowReleaseNotes) {
     std::string helpFile = s.InstallPath + "QX.CHM";
     if (host.FileExists(helpFile)) {

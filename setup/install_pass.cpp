@@ -3,8 +3,8 @@
 
 #include "core/text.h"
 #include "services/field_list.h"
-#include "services/inflate.h"
 #include "services/payload_name.h"
+#include "services/uninstall_entry.h"
 #include "setup/descriptor.h"
 #include "setup/options_dialog.h"
 #include "setup/texts.h"
@@ -37,28 +37,37 @@ bool AllWritable(SetupRun& run, const std::vector<std::string>& names) {
 }
 
 // Writes one payload entry under its display name; false when it failed.
+// A file that fails keeps what was there before.
 bool WritePayloadFile(SetupRun& run, const std::string& name) {
-  if (!StaysInside(name)) return false;
-  std::string bytes = run.Host.LoadPayloadData(name);
-  // A missing resource has no bytes at all; a stream of an empty file
-  // inflates successfully to no bytes and is written as an empty file.
-  if (bytes.empty() || !InflateData(bytes)) return false;
-  std::string path = run.State.InstallPath + PayloadDisplayName(name);
+  const std::string display = PayloadDisplayName(name);
+  if (!StaysInside(name)) {
+    run.Log.Write(LogFileLine(display, {false, 0, 0, "outside the install folder"}));
+    return false;
+  }
+  std::string path = run.State.InstallPath + display;
   std::string folder = path.substr(0, path.rfind('\\') + 1);
-  if (!run.Host.FolderExists(folder) && !run.Host.CreateFolders(folder)) return false;
-  return run.Host.WriteFileBytes(path, bytes);
+  if (!run.Host.FolderExists(folder) && !run.Host.CreateFolders(folder)) {
+    const std::uint32_t error = run.Host.LastFolderError();
+    run.Log.Write("folder: " + folder + " cannot be created");
+    run.Log.Write(LogFileLine(display, {false, 0, error, run.Host.ErrorText(error)}));
+    return false;
+  }
+  ExtractResult result = run.Host.ExtractPayloadFile(name, path);
+  run.Log.Write(LogFileLine(display, result));
+  if (result.ok) run.BytesWritten += result.size;
+  return result.ok;
 }
 
 void DeleteOldFiles(SetupRun& run) {
   SetupHost& host = run.Host;
   const std::string& folder = run.State.InstallPath;
   if (run.AssistSelected) {
-    run.ProgressStep(run.Text(kTextDeleteAssistFiles));
+    run.ProgressStep(kTextDeleteAssistFiles);
     for (const auto& name : host.MatchingFiles(folder, "PF*.QXA")) (void)host.RemoveFile(folder + name);
     (void)host.RemoveFile(folder + "DEFAULT.QXA");
   }
   if (!run.State.DeleteList.empty()) {
-    run.ProgressStep(run.Text(kTextDeleteOldFiles));
+    run.ProgressStep(kTextDeleteOldFiles);
     const std::string& list = run.State.DeleteList;
     for (int i = 0, n = CountItems(list, kFieldsPlain); i < n; ++i) {
       std::string item = GetListItem(list, i, kFieldsPlain);
@@ -76,11 +85,12 @@ PassOutcome InstallPass(SetupRun& run) {
   int selected = 0;
   for (const auto& entry : run.Payload) selected += entry.Selected ? 1 : 0;
   run.OpenProgress(selected + 3);
+  run.BytesWritten = 0;
 
   // Files to be replaced lose their read-only mark for the pass. Every
   // attribute goes, because the platform also refuses to overwrite hidden and
   // system files; only read-only is put back afterwards.
-  run.ProgressStep(run.Text(kTextResetReadOnly));
+  run.ProgressStep(kTextResetReadOnly);
   std::vector<std::string> readOnly;
   std::vector<std::string> existing = ExistingSelectedFiles(run);
   for (const auto& name : existing) {
@@ -91,7 +101,7 @@ PassOutcome InstallPass(SetupRun& run) {
     }
   }
 
-  run.ProgressStep(run.Text(kTextCheckWritable));
+  run.ProgressStep(kTextCheckWritable);
   bool writable = false;
   for (int attempt = 1; attempt <= kWritableAttempts; ++attempt) {
     writable = AllWritable(run, existing);
@@ -101,6 +111,11 @@ PassOutcome InstallPass(SetupRun& run) {
   }
   if (!writable) {
     run.Ok = false;
+    std::string inUse;
+    for (const auto& name : existing)
+      if (host.FileExists(folder + name) && !host.CanOpenExclusive(folder + name))
+        inUse += (inUse.empty() ? "" : ", ") + PayloadDisplayName(name);
+    run.Log.Write("files in use after " + std::to_string(kWritableAttempts) + " attempts: " + inUse);
     // An accepted offer leaves the files writable for the elevated copy.
     if (run.OfferElevation(run.Text(kTextFilesLocked))) return PassOutcome::kElevating;
   }
@@ -123,7 +138,7 @@ PassOutcome InstallPass(SetupRun& run) {
   }
 
   if (!readOnly.empty()) {
-    run.ProgressStep(run.Text(kTextSetReadOnly));
+    run.ProgressStep(kTextSetReadOnly);
     for (const auto& name : readOnly) {
       std::uint32_t attributes = host.ReadAttributes(folder + name);
       if (attributes != kNoAttributes) (void)host.WriteAttributes(folder + name, attributes | kAttributeReadOnly);
@@ -135,21 +150,38 @@ PassOutcome InstallPass(SetupRun& run) {
 void RegisterInstallation(SetupRun& run) {
   SetupState& s = run.State;
   SetupHost& host = run.Host;
-  host.WriteSettingInt(kSetupSection, "Custom", s.CustomInstall ? 1 : 0, true);
-  host.WriteSetting(kSetupSection, "Path", s.InstallPath, true);
+  // Every write is attempted; one that fails is logged and fails the run's exit code.
+  auto written = [&run](bool ok, const std::string& what) {
+    if (!ok) {
+      run.RegistrationFailed = true;
+      run.Log.Write("registration: " + what + " FAILED");
+    }
+    return ok;
+  };
+  written(host.WriteSettingInt(kSetupSection, "Custom", s.CustomInstall ? 1 : 0, true), "setting Setup\\Custom");
+  written(host.WriteSetting(kSetupSection, "Path", s.InstallPath, true), "setting Setup\\Path");
 
   ProgramCommand program = SplitProgramFile(s.ProgramFile);
   if (s.RegisterSoftware && !s.ProgramFile.empty() && !s.ProductName.empty()) {
-    run.ProgressStep(run.Text(kTextUpdateSoftware));
+    run.ProgressStep(kTextUpdateSoftware);
     std::string local = host.GetSystemPath(kFolderLocalAppData);
     bool perUser = !s.IsAdministrator || (!local.empty() && StartsWith(UpperCase(s.InstallPath), UpperCase(local)));
+    LocalTime today = host.Now();
+    UninstallDetails details{s.Version, s.InstallPath, s.InstallPath + program.file, EstimatedSizeKiB(run.BytesWritten),
+                             InstallDateText(today.year, today.month, today.day)};
     // The program path is quoted when it holds a blank, so the software list
     // runs the program and not the first word of its folder.
-    host.RegisterUninstall(CommandLineOf(s.InstallPath + program.file, program.parameters) + " /UnInstall",
-                           s.Product, perUser, s.ProductName);
+    const std::string entry = std::string(perUser ? "HKCU" : "HKLM") + UninstallKeyPath(s.Product);
+    if (written(host.RegisterUninstall(CommandLineOf(s.InstallPath + program.file, program.parameters) + " /UnInstall",
+                                       s.Product, perUser, s.ProductName, details),
+                "software-list entry " + entry))
+      run.Log.Write("registration: software-list entry " + entry + ", version " + details.displayVersion + ", " +
+                    std::to_string(details.estimatedSizeKiB) + " KiB");
+  } else {
+    run.Log.Write("registration: no software-list entry");
   }
 
-  run.ProgressStep(run.Text(kTextFinish));
+  run.ProgressStep(kTextFinish);
   run.SetProgressPosition(run.ProgressPosition + 1);
   if (run.ProgressOpen) host.RepaintProgress();
 
@@ -159,24 +191,29 @@ void RegisterInstallation(SetupRun& run) {
     std::string command = CommandLineOf(s.InstallPath + program.file, program.parameters);
     std::string description = s.ProductName + " " + run.Text(kTextFileTypeSuffix);
     bool allAssociated = true;
-    for (int i = 0, n = CountItems(s.FileTypeList, kFieldsPlain); i < n; ++i)
-      if (!host.AssociateFileType(GetListItem(s.FileTypeList, i, kFieldsPlain), command, description))
+    for (int i = 0, n = CountItems(s.FileTypeList, kFieldsPlain); i < n; ++i) {
+      std::string ext = GetListItem(s.FileTypeList, i, kFieldsPlain);
+      if (written(host.AssociateFileType(ext, command, description), "file type " + ext))
+        run.Log.Write("registration: file type " + ext);
+      else
         allAssociated = false;
+    }
     if (!allAssociated) run.Message(run.Text(kTextFileTypesFailed));
   }
 
   if (!s.RegistryList.empty()) {
     for (int i = 0, n = CountItems(s.RegistryList, kFieldsPlain); i < n; ++i) {
       RegistryItem item = ParseRegistryItem(GetListItem(s.RegistryList, i, kFieldsPlain));
-      if (item.isInteger)
-        host.WriteSettingInt(item.section, item.name, item.number, false);
-      else
-        host.WriteSetting(item.section, item.name, item.text, false);
+      const std::string what = "registry value " + (item.section.empty() ? item.name : item.section + "\\" + item.name);
+      if (written(item.isInteger ? host.WriteSettingInt(item.section, item.name, item.number, false)
+                                 : host.WriteSetting(item.section, item.name, item.text, false),
+                  what))
+        run.Log.Write("registration: " + what);
     }
   }
 
-  host.WriteSettingInt(kSetupSection, "ReleaseNotes", 1, false);
-  host.WriteSetting("", "Language", s.LanguageCode, true);
+  written(host.WriteSettingInt(kSetupSection, "ReleaseNotes", 1, false), "setting Setup\\ReleaseNotes");
+  written(host.WriteSetting("", "Language", s.LanguageCode, true), "setting Language");
 }
 
 }  // namespace orvalis

@@ -1,9 +1,10 @@
 // Program entry of the setup: initialises the window system, runs the setup
-// once with the command line's arguments and ends with exit code 0.
+// once with the command line's arguments and ends with the run's exit code.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <exception>
+#include <string>
 
 #include "services/command_line.h"
 #include "setup/run_setup.h"
@@ -17,15 +18,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::InitCommonControlsEx(&controls);
   // Shell links and the shell's own dialogs need COM on this thread.
   orvalis::win::com_scope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  orvalis::SetupState state;
+  orvalis::Win32Host host;
+  // An error that ends the run goes to the log; a quiet run shows nothing else.
+  auto report = [&](const std::string& text) {
+    std::string line = "error: ";
+    host.AppendLog(line.append(text));
+    line = "exit code: ";
+    host.AppendLog(line.append(std::to_string(orvalis::kExitFailed)));
+    if (!state.Quiet) ::MessageBoxW(nullptr, orvalis::win::Wide(text).c_str(), L"Orvalis Setup", MB_OK | MB_ICONERROR);
+  };
   try {
-    orvalis::SetupState state;
-    orvalis::Win32Host host;
     std::string commandLine = orvalis::win::Narrow(::GetCommandLineW());
-    orvalis::RunSetup(orvalis::ArgumentsOf(commandLine), state, host);
+    return orvalis::RunSetup(orvalis::ArgumentsOf(commandLine), state, host);
   } catch (const std::exception& error) {
-    ::MessageBoxW(nullptr, orvalis::win::Wide(error.what()).c_str(), L"Orvalis Setup", MB_OK | MB_ICONERROR);
+    report(error.what());
   } catch (...) {
-    ::MessageBoxW(nullptr, L"Unexpected error", L"Orvalis Setup", MB_OK | MB_ICONERROR);
+    report("Unexpected error");
   }
-  return 0;
+  return orvalis::kExitFailed;
 }

@@ -119,9 +119,11 @@ std::string OptionalFileCaption(std::string_view payloadName, int languageIndex)
 
 bool ShowOptionsDialog(SetupRun& run) {
   OptionsDialogModel model = BuildOptionsDialog(run);
-  if (!run.Host.ShowOptionsDialog(model)) {
+  // A quiet run shows no window: the choices stand as shown, as if confirmed.
+  if (!run.State.Quiet && !run.Host.ShowOptionsDialog(model)) {
     run.Ok = false;
     run.OptionsCancelled = true;
+    run.Cancelled = true;
     return false;
   }
   StoreChoices(run, model);

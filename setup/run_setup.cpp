@@ -2,6 +2,7 @@
 #include "setup/run_setup.h"
 
 #include "core/text.h"
+#include "services/descriptor_reader.h"
 #include "services/inflate.h"
 #include "setup/completion.h"
 #include "setup/descriptor.h"
@@ -9,6 +10,7 @@
 #include "setup/main_dialog.h"
 #include "setup/options_dialog.h"
 #include "setup/setup_run.h"
+#include "setup/setup_version.h"
 #include "setup/switches.h"
 #include "setup/texts.h"
 
@@ -55,7 +57,10 @@ void SettleLanguage(SetupRun& run) {
       s.LanguageCode = kLanguageDutch;
     } else {
       switch (run.Host.ChooseLanguage()) {
-        case LanguageChoice::kCancelled: run.Ok = false; break;
+        case LanguageChoice::kCancelled:
+          run.Ok = false;
+          run.Cancelled = true;
+          break;
         case LanguageChoice::kEnglish: s.LanguageCode = kLanguageEnglish; break;
         case LanguageChoice::kDutch: s.LanguageCode = kLanguageDutch; break;
       }
@@ -72,16 +77,26 @@ bool CheckFolder(SetupRun& run, bool& elevating) {
   SetupState& s = run.State;
   if (!s.InstallPath.empty() && !EndsWith(s.InstallPath, "\\")) s.InstallPath += '\\';
   if (s.InstallPath.empty()) {
+    run.Log.Write("folder: none");
     run.Message(std::string(kEmptyFolderMessage));
+    run.Ok = false;
     return false;
   }
   if (!run.Host.FolderExists(s.InstallPath)) {
-    if (!run.Host.CreateFolders(s.InstallPath)) {
+    if (run.Host.CreateFolders(s.InstallPath)) {
+      run.Log.Write("folder: " + s.InstallPath + " (created)");
+    } else {
+      const std::uint32_t error = run.Host.LastFolderError();
+      run.Log.Write("folder: " + s.InstallPath + " cannot be created: " + LogError(error, run.Host.ErrorText(error)));
       run.Ok = false;
       elevating = run.OfferElevation(run.Text(kTextFolderNotCreated));
     }
-  } else if (!s.Unattended) {
-    if (!run.Host.AskYesNo(std::string(kApplicationTitle), run.Text(kTextFolderExists))) run.Ok = false;
+  } else {
+    run.Log.Write("folder: " + s.InstallPath + " (exists)");
+    if (!s.Unattended && !run.Host.AskYesNo(std::string(kApplicationTitle), run.Text(kTextFolderExists))) {
+      run.Log.Write("the user chose not to overwrite the folder");
+      run.Ok = false;
+    }
   }
   return true;
 }
@@ -93,9 +108,12 @@ LoopEnd InstallLoop(SetupRun& run) {
     if (!s.Unattended) {
       if (ShowMainDialog(run) != MainDialogResult::kInstall) {
         run.Ok = false;
+        run.Cancelled = true;
+        run.Log.Write("main dialog: cancelled");
         break;
       }
       run.Ok = true;
+      run.Cancelled = false;
     } else if (!firstPass) {
       break;
     }
@@ -114,11 +132,42 @@ LoopEnd InstallLoop(SetupRun& run) {
   return LoopEnd::kDone;
 }
 
+// How the run ended, in words for the log.
+std::string Outcome(const SetupRun& run) {
+  if (run.OtherSetupRunning) return "another setup is running, nothing installed";
+  if (run.ElevationAccepted) return "handed over to the elevated copy";
+  if (run.Ok) return run.RegistrationFailed ? "installed, but the registration failed" : "installed";
+  return run.Cancelled ? "cancelled by the user" : "failed";
+}
+
+// The run's exit code, waiting for an elevated copy that took over and
+// taking its code.
+int FinishRun(SetupRun& run) {
+  int code = run.ExitCode();
+  if (run.ElevationAccepted) {
+    run.Log.Write("waiting for the elevated copy");
+    ElevatedCopy copy = run.Host.WaitForElevatedCopy();
+    if (copy.started) {
+      code = static_cast<int>(copy.exitCode);
+      run.Log.Write("the elevated copy ended with exit code " + std::to_string(copy.exitCode));
+    } else {
+      code = copy.error == kErrorCancelled ? kExitCancelled : kExitFailed;
+      run.Log.Write("the elevated copy did not start: " + LogError(copy.error, run.Host.ErrorText(copy.error)));
+    }
+  }
+  run.Log.Write("outcome: " + Outcome(run));
+  run.Log.Write("exit code: " + std::to_string(code));
+  return code;
+}
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
 }  // namespace
 
-void RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& host) {
+int RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& host) {
   SetupRun run(state, host, commandLineText);
   SetupState& s = state;
+  const LocalTime started = host.Now();
 
   s.RegisterSoftware = s.RunProgram = s.DesktopLink = s.ProgramMenu = false;
   s.ShortcutMode = kShortcutsNone;
@@ -133,6 +182,12 @@ void RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& ho
   LoadPayloadList(run);
   if (run.Ok) ReadDescriptor(run);
   host.SetProductKey(s.Product);
+  // The log file comes from the command line or from PARAMS: only now is it known.
+  run.Log.Open(s.LogPath, LogHeader(kSetupVersion, started, commandLineText, DescriptorValue(run.Descriptor, "PARAMS")));
+  run.Log.Write("product: " + (s.Product.empty() ? std::string("(none)") : s.Product) +
+                ", version " + (s.Version.empty() ? std::string("(none)") : s.Version));
+  run.Log.Write("administrator: " + YesNo(s.IsAdministrator));
+  run.Log.Write(std::string("mode: ") + (s.Quiet ? "quiet" : s.Unattended ? "unattended" : "interactive"));
 
   if (s.InstallPath.empty() && !s.IsAdministrator)
     s.InstallPath = run.ProductFolder(host.GetSystemPath(kFolderLocalAppData));
@@ -150,19 +205,29 @@ void RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& ho
     if (!storedPath.empty()) s.InstallPath = storedPath;
   }
 
+  if (run.Ok) {
+    run.Log.Write("product name: " + s.ProductName + ", language " + s.LanguageCode);
+    run.Log.Write("install folder: " + s.InstallPath);
+  }
+
   bool mutexHeld = false;
   if (run.Ok) {
-    host.AcquireSetupMutex();
     mutexHeld = true;
-  } else {
-    s.RunProgram = false;
+    // Only a quiet run refuses to share the machine with another setup: it
+    // cannot ask, and a deployment tool retries on this exit code.
+    if (!host.AcquireSetupMutex() && s.Quiet) {
+      run.Log.Write("another setup holds the OrvalisSetup mutex");
+      run.OtherSetupRunning = true;
+      run.Ok = false;
+    }
   }
+  if (!run.Ok) s.RunProgram = false;
 
   if (run.Ok && InstallLoop(run) == LoopEnd::kAborted) {
     // The folder could not even be named: the run stops here, like an error
     // that leaves the run.
     host.ReleaseSetupMutex();
-    return;
+    return FinishRun(run);
   }
 
   if (run.Ok) RegisterInstallation(run);
@@ -172,6 +237,7 @@ void RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& ho
   host.DestroyMainWindow();
 
   CompleteRun(run);
+  return FinishRun(run);
 }
 
 }  // namespace orvalis

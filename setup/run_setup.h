@@ -4,6 +4,7 @@
 #pragma once
 
 #include "setup/setup_host.h"
+#include "setup/setup_run.h"
 #include "setup/setup_state.h"
 
 #include <string_view>
@@ -14,9 +15,11 @@ namespace orvalis {
 // folder check; the run ends at once after it.
 inline constexpr std::string_view kEmptyFolderMessage = "Unable to create directory";
 
-// Performs one run. `commandLineText` is the raw text after the program name;
-// all effects go through `host`. `state` is the run's record and is reset for
-// the run where the run says so.
-void RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& host);
+// Performs one run and gives its exit code (kExitSuccess, kExitCancelled,
+// kExitFailed, kExitSetupRunning, or the code of an elevated copy that took
+// over). `commandLineText` is the raw text after the program name; all
+// effects go through `host`. `state` is the run's record and is reset for the
+// run where the run says so.
+int RunSetup(std::string_view commandLineText, SetupState& state, SetupHost& host);
 
 }  // namespace orvalis

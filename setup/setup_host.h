@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "services/uninstall_entry.h"
+
 namespace orvalis {
 
 // File attribute bits, as the platform numbers them.
@@ -100,6 +102,33 @@ struct OptionsDialogModel {
   bool menuTicked = false;
 };
 
+// The outcome of installing one payload file.
+struct ExtractResult {
+  bool ok = false;
+  std::uint64_t size = 0;     // bytes written
+  std::uint32_t error = 0;    // the system's error code of a failed create, write or replace; 0 otherwise
+  std::string reason;         // what failed, in words: "missing", "damaged stream", "too large", or the system's message
+};
+
+// Local date and time, as the machine's clock has it.
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// What became of the elevated copy that RestartElevated started.
+struct ElevatedCopy {
+  bool started = false;
+  std::uint32_t exitCode = 0;  // once it has ended
+  std::uint32_t error = 0;     // the system's error code of a start that failed
+};
+// The error of a start that the user refused at the system's elevation prompt.
+inline constexpr std::uint32_t kErrorCancelled = 1223;
+
 class SetupHost {
  public:
   virtual ~SetupHost() = default;
@@ -144,14 +173,14 @@ class SetupHost {
   virtual bool WriteAttributes(const std::string& path, std::uint32_t attributes) = 0;
   // Opens the file for reading and writing without sharing and closes it again.
   virtual bool CanOpenExclusive(const std::string& path) = 0;
-  // Creates or truncates the file and writes all bytes with one write.
-  virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
 
   // --- Payload travelling in the setup's own image ("FILE:" + name resources).
   // Names without the prefix, in resource order; false when there are none.
   virtual bool ListPayloadNames(std::vector<std::string>& names) = 0;
   // The raw zlib stream of one payload; empty when missing or unreadable.
   virtual std::string LoadPayloadData(const std::string& name) = 0;
+  // Inflates payload `name` into `path`, through a temporary file beside it.
+  virtual ExtractResult ExtractPayloadFile(const std::string& name, const std::string& path) = 0;
 
   // --- Per-user settings store: HKCU\Software\Orvalis\<product key>\<section>.
   virtual void SetProductKey(const std::string& product) = 0;
@@ -166,8 +195,9 @@ class SetupHost {
   virtual bool IsUserAdministrator() = 0;
   // The folder of a folder kind; empty when it cannot be determined.
   virtual std::string GetSystemPath(int kind) = 0;
-  virtual void RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
-                                 const std::string& displayName) = 0;
+  // False when a value could not be written.
+  virtual bool RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                                 const std::string& displayName, const UninstallDetails& details) = 0;
   virtual bool AssociateFileType(const std::string& ext, const std::string& program,
                                  const std::string& description) = 0;
   virtual void CreateShortcut(const std::string& target, const std::string& arguments, const std::string& name,
@@ -178,10 +208,24 @@ class SetupHost {
   // arguments, unchanged.
   virtual void RestartElevated(const std::string& commandLine) = 0;
   // The named mutex "OrvalisSetup", held from the install loop until registration is done.
-  virtual void AcquireSetupMutex() = 0;
+  // False when another run holds it (this run then does not).
+  virtual bool AcquireSetupMutex() = 0;
   virtual void ReleaseSetupMutex() = 0;
   // A blocking pause.
   virtual void Wait(int milliseconds) = 0;
+
+  // --- Deployment: the run's log, the clock, system errors, the elevated copy.
+  // Opens the log file for appending, creating it when missing; false when it cannot be opened.
+  virtual bool OpenLog(const std::string& path) = 0;
+  // Writes one line to the open log; nothing happens while none is open.
+  virtual void AppendLog(const std::string& line) = 0;
+  virtual LocalTime Now() = 0;
+  // The system's error code of the last CreateFolders that failed; 0 when unknown.
+  virtual std::uint32_t LastFolderError() = 0;
+  // The system's message for an error code, on one line.
+  virtual std::string ErrorText(std::uint32_t code) = 0;
+  // Waits until the copy that RestartElevated started has ended.
+  virtual ElevatedCopy WaitForElevatedCopy() = 0;
 };
 
 }  // namespace orvalis

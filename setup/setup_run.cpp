@@ -9,13 +9,23 @@ namespace orvalis {
 
 const std::string& SetupRun::Text(int number) const { return SetupText(number, State.LanguageIndex); }
 
-void SetupRun::Message(const std::string& text) { Host.ShowMessage(std::string(kApplicationTitle), text); }
+void SetupRun::Message(const std::string& text) {
+  Log.Write("message: " + OneLine(text));
+  if (!State.Quiet) Host.ShowMessage(std::string(kApplicationTitle), text);
+}
 
 bool SetupRun::OfferElevation(const std::string& message) {
-  if (!Host.AskElevation(message + "\n\n" + Text(kTextElevationQuestion))) return false;
+  if (State.Quiet) {
+    Log.Write("elevation offer declined (quiet run): " + OneLine(message));
+    return false;
+  }
+  const bool accepted = Host.AskElevation(message + "\n\n" + Text(kTextElevationQuestion));
+  Log.Write(std::string("elevation offer ") + (accepted ? "accepted" : "declined") + ": " + OneLine(message));
+  if (!accepted) return false;
   // The command line goes on as it came, not re-joined from parsed arguments,
   // so a quoted /P:"C:\My Folder" reaches the elevated copy intact.
   Host.RestartElevated(CommandLine);
+  ElevationAccepted = true;
   return true;
 }
 
@@ -24,14 +34,16 @@ std::string SetupRun::ProductFolder(std::string_view base) {
 }
 
 void SetupRun::OpenProgress(int maximum) {
+  if (State.Quiet) return;
   Host.OpenProgress(ProgressCaption, maximum);
   ProgressOpen = true;
   ProgressPosition = 0;
 }
 
-void SetupRun::ProgressStep(const std::string& text) {
+void SetupRun::ProgressStep(int textNumber, std::string_view suffix) {
+  Log.Write("step: " + SetupText(textNumber, kEnglish) + std::string(suffix));
   if (!ProgressOpen) return;
-  Host.SetProgressText(text);
+  Host.SetProgressText(Text(textNumber) + std::string(suffix));
   Host.RepaintProgress();
 }
 
@@ -45,6 +57,27 @@ void SetupRun::CloseProgress() {
   if (!ProgressOpen) return;
   Host.CloseProgress();
   ProgressOpen = false;
+}
+
+int SetupRun::ExitCode() const {
+  if (OtherSetupRunning) return kExitSetupRunning;
+  if (Ok) return RegistrationFailed ? kExitFailed : kExitSuccess;
+  return Cancelled ? kExitCancelled : kExitFailed;
+}
+
+std::string OneLine(std::string_view text) {
+  std::string line;
+  bool lineBreak = false;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      lineBreak = true;
+      continue;
+    }
+    if (lineBreak && !line.empty()) line += ' ';
+    lineBreak = false;
+    line += c;
+  }
+  return line;
 }
 
 ProgramCommand SplitProgramFile(std::string_view programFile) {

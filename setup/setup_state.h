@@ -31,6 +31,8 @@ struct SetupState {
   std::string LanguageCode;  // "NLD", "ENU" or empty
   int LanguageIndex = kDutch;
   bool Unattended = false;
+  bool Quiet = false;        // no window and no message at all; implies Unattended
+  std::string LogPath;       // the log file of the run; empty: no log
   bool CustomInstall = false;
   bool RegisterSoftware = false;
   bool RunProgram = false;

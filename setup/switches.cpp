@@ -43,7 +43,7 @@ void ParseSwitches(std::string_view text, SetupState& state) {
     if (rest[0] == '/') {
       char letter = rest[1];
       if (letter >= 'a' && letter <= 'z') letter = char(letter - 'a' + 'A');
-      const bool takesValue = letter == 'D' || letter == 'E' || letter == 'M' || letter == 'P';
+      const bool takesValue = letter == 'D' || letter == 'E' || letter == 'M' || letter == 'O' || letter == 'P';
       if (takesValue) {
         // "/", the letter and the separator (normally ":"); a separator that is
         // not ASCII goes as one character, not as one byte.
@@ -52,6 +52,7 @@ void ParseSwitches(std::string_view text, SetupState& state) {
         std::string value = TakeValue(rest, letter != 'M');
         if (letter == 'E') state.ProgramFile = value;
         if (letter == 'M') state.LanguageCode = UpperCase(value);
+        if (letter == 'O') state.LogPath = value;
         if (letter == 'P') state.InstallPath = value;
       } else {
         switch (letter) {
@@ -59,6 +60,7 @@ void ParseSwitches(std::string_view text, SetupState& state) {
           case 'H': state.ShowReleaseNotes = true; break;
           case 'I': state.RegisterSoftware = true; break;
           case 'L': state.DesktopLink = true; break;
+          case 'Q': state.Quiet = state.Unattended = true; break;
           case 'R': state.RunProgram = true; break;
           case 'S': state.ProgramMenu = true; break;
           case 'U': state.Unattended = true; break;

@@ -1,4 +1,4 @@
-// Command-line switches: /C /D: /E: /H /I /L /M: /P: /R /S /U. The same
+// Command-line switches: /C /D: /E: /H /I /L /M: /O: /P: /Q /R /S /U. The same
 // switches come from the command line and from the descriptor's PARAMS value.
 #pragma once
 
@@ -9,7 +9,8 @@
 namespace orvalis {
 
 // Applies every switch of `text` to `state`. Flags are only ever switched on;
-// /E: and /P: take a value in double quotes when it holds blanks; /D: takes a
+// /Q (quiet) also switches on /U. /E:, /O: (log file) and /P: take a value in
+// double quotes when it holds blanks; /D: takes a
 // value and ignores it; /M: is upper-cased. Unknown letters and text that is
 // not a switch are skipped up to the next blank.
 void ParseSwitches(std::string_view text, SetupState& state);

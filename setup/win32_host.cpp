@@ -93,7 +93,12 @@ void Win32Host::CloseProgress() {
 
 bool Win32Host::FileExists(const std::string& path) { return orvalis::FileExists(path); }
 bool Win32Host::FolderExists(const std::string& path) { return orvalis::FolderExists(path); }
-bool Win32Host::CreateFolders(const std::string& path) { return orvalis::ForceFolders(path); }
+bool Win32Host::CreateFolders(const std::string& path) {
+  ::SetLastError(ERROR_SUCCESS);
+  if (orvalis::ForceFolders(path)) return true;
+  folderError_ = ::GetLastError();
+  return false;
+}
 bool Win32Host::RemoveFile(const std::string& path) { return orvalis::DeleteOneFile(path); }
 
 std::vector<std::string> Win32Host::MatchingFiles(const std::string& folder, const std::string& pattern) {
@@ -108,16 +113,28 @@ bool Win32Host::WriteAttributes(const std::string& path, std::uint32_t attribute
 
 bool Win32Host::CanOpenExclusive(const std::string& path) { return orvalis::CanOpenExclusive(path); }
 
-bool Win32Host::WriteFileBytes(const std::string& path, const std::string& bytes) {
-  return orvalis::WriteWholeFile(path, bytes);
-}
-
 bool Win32Host::ListPayloadNames(std::vector<std::string>& names) {
   return orvalis::ListResourceNames(nullptr, &names, "FILE:", RT_RCDATA);
 }
 
 std::string Win32Host::LoadPayloadData(const std::string& name) {
   return orvalis::LoadResourceData(nullptr, "FILE:" + name, RT_RCDATA);
+}
+
+ExtractResult Win32Host::ExtractPayloadFile(const std::string& name, const std::string& path) {
+  FileExtraction extraction = ExtractResourceToFile(nullptr, "FILE:" + name, RT_RCDATA, path, inflateBuffers_);
+  ExtractResult result;
+  result.ok = extraction.problem == ExtractProblem::kNone;
+  result.size = extraction.size;
+  result.error = extraction.error;
+  switch (extraction.problem) {
+    case ExtractProblem::kNone: break;
+    case ExtractProblem::kMissing: result.reason = "missing"; break;
+    case ExtractProblem::kDamaged: result.reason = InflateStatusText(InflateStatus::kDamaged); break;
+    case ExtractProblem::kTooLarge: result.reason = InflateStatusText(InflateStatus::kTooLarge); break;
+    case ExtractProblem::kSystem: result.reason = SystemMessage(extraction.error); break;
+  }
+  return result;
 }
 
 void Win32Host::SetProductKey(const std::string& product) { orvalis::SetProductKey(product); }
@@ -143,9 +160,9 @@ bool Win32Host::WriteSettingInt(const std::string& section, const std::string& n
 bool Win32Host::IsUserAdministrator() { return orvalis::IsUserAdministrator(); }
 std::string Win32Host::GetSystemPath(int kind) { return orvalis::GetSystemPath(kind); }
 
-void Win32Host::RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
-                                  const std::string& displayName) {
-  orvalis::RegisterUninstall(uninstallCommand, entryName, perUser, displayName);
+bool Win32Host::RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                                  const std::string& displayName, const UninstallDetails& details) {
+  return orvalis::RegisterUninstall(uninstallCommand, entryName, perUser, displayName, details);
 }
 
 bool Win32Host::AssociateFileType(const std::string& ext, const std::string& program,
@@ -162,13 +179,20 @@ void Win32Host::OpenProgram(const std::string& file, const std::string& paramete
   (void)orvalis::ShellOpen(file, parameters, folder);
 }
 
-void Win32Host::RestartElevated(const std::string& commandLine) { (void)orvalis::RestartElevated(commandLine); }
+void Win32Host::RestartElevated(const std::string& commandLine) {
+  elevated_ = orvalis::RestartElevatedProcess(commandLine);
+  elevatedError_ = elevated_ ? 0 : ::GetLastError();
+}
 
-void Win32Host::AcquireSetupMutex() {
-  // Owned, default security, inheritable; a second setup is neither refused nor waited for.
+bool Win32Host::AcquireSetupMutex() {
+  // Owned, default security, inheritable. When it exists already, another run
+  // holds it unless it can be taken at once (that run has released it or ended).
   SECURITY_ATTRIBUTES attributes = {sizeof(attributes), nullptr, TRUE};
   mutex_.reset(::CreateMutexW(&attributes, TRUE, L"OrvalisSetup"));
-  mutexOwned_ = static_cast<bool>(mutex_) && ::GetLastError() != ERROR_ALREADY_EXISTS;
+  if (!mutex_) return mutexOwned_ = false;
+  if (::GetLastError() != ERROR_ALREADY_EXISTS) return mutexOwned_ = true;
+  const DWORD taken = ::WaitForSingleObject(mutex_.get(), 0);
+  return mutexOwned_ = taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED;
 }
 
 void Win32Host::ReleaseSetupMutex() {
@@ -178,5 +202,38 @@ void Win32Host::ReleaseSetupMutex() {
 }
 
 void Win32Host::Wait(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+bool Win32Host::OpenLog(const std::string& path) {
+  // A log folder that does not exist yet is made, as deployment tools expect.
+  size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0) (void)orvalis::ForceFolders(path.substr(0, slash));
+  // Appending, and shared for writing: an elevated copy started with the same
+  // command line writes its run into the same file while this one waits.
+  log_.reset(::CreateFileW(win::Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(log_);
+}
+
+void Win32Host::AppendLog(const std::string& line) {
+  if (!log_) return;
+  std::string text = line + "\r\n";
+  DWORD written = 0;
+  (void)::WriteFile(log_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+LocalTime Win32Host::Now() {
+  SYSTEMTIME t = {};
+  ::GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+std::uint32_t Win32Host::LastFolderError() { return folderError_; }
+
+std::string Win32Host::ErrorText(std::uint32_t code) { return SystemMessage(code); }
+
+ElevatedCopy Win32Host::WaitForElevatedCopy() {
+  if (!elevated_) return {false, 0, elevatedError_};
+  return {true, orvalis::WaitForProcessPumping(elevated_.get()), 0};
+}
 
 }  // namespace orvalis

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "services/inflate.h"
 #include "setup/setup_host.h"
 #include "win/unique_any.h"
 
@@ -43,10 +44,10 @@ class Win32Host final : public SetupHost {
   std::uint32_t ReadAttributes(const std::string& path) override;
   bool WriteAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CanOpenExclusive(const std::string& path) override;
-  bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
 
   bool ListPayloadNames(std::vector<std::string>& names) override;
   std::string LoadPayloadData(const std::string& name) override;
+  ExtractResult ExtractPayloadFile(const std::string& name, const std::string& path) override;
 
   void SetProductKey(const std::string& product) override;
   std::string ReadSetting(const std::string& section, const std::string& name) override;
@@ -58,17 +59,24 @@ class Win32Host final : public SetupHost {
 
   bool IsUserAdministrator() override;
   std::string GetSystemPath(int kind) override;
-  void RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
-                         const std::string& displayName) override;
+  bool RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                         const std::string& displayName, const UninstallDetails& details) override;
   bool AssociateFileType(const std::string& ext, const std::string& program,
                          const std::string& description) override;
   void CreateShortcut(const std::string& target, const std::string& arguments, const std::string& name,
                       bool onDesktop) override;
   void OpenProgram(const std::string& file, const std::string& parameters, const std::string& folder) override;
   void RestartElevated(const std::string& commandLine) override;
-  void AcquireSetupMutex() override;
+  bool AcquireSetupMutex() override;
   void ReleaseSetupMutex() override;
   void Wait(int milliseconds) override;
+
+  bool OpenLog(const std::string& path) override;
+  void AppendLog(const std::string& line) override;
+  LocalTime Now() override;
+  std::uint32_t LastFolderError() override;
+  std::string ErrorText(std::uint32_t code) override;
+  ElevatedCopy WaitForElevatedCopy() override;
 
  private:
   // A message box stops the run: the progress window first shows where it is.
@@ -80,6 +88,12 @@ class Win32Host final : public SetupHost {
   std::unique_ptr<TSForm> main_;
   win::unique_handle mutex_;
   bool mutexOwned_ = false;
+  win::unique_file log_;
+  std::uint32_t folderError_ = 0;
+  win::unique_handle elevated_;    // the elevated copy, once started
+  std::uint32_t elevatedError_ = 0;  // why it did not start
+  // One inflate state and output buffer for every payload file of the run.
+  InflateBuffers inflateBuffers_;
 };
 
 }  // namespace orvalis

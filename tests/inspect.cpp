@@ -5,6 +5,7 @@
 //   inspect.exe reg ROOT KEY NAME    → "type:value" (ROOT: HKCU, HKLM, HKCR) or "missing"
 //   inspect.exe hold PATH SECONDS    → opens PATH with no sharing, prints "held", waits, closes
 //   inspect.exe mutex NAME           → "exists" or "missing"
+//   inspect.exe holdmutex NAME SECONDS → creates and owns the mutex, prints "held", waits, releases
 //   inspect.exe attr PATH VALUE      → sets the file attributes (decimal)
 #include <windows.h>
 #include <shlobj.h>
@@ -93,6 +94,19 @@ int Hold(const std::wstring& path, int seconds) {
   return 0;
 }
 
+int HoldMutex(const std::wstring& name, int seconds) {
+  orvalis::win::unique_handle mutex(::CreateMutexW(nullptr, TRUE, name.c_str()));
+  if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    std::printf("cannot hold\n");
+    return 1;
+  }
+  std::printf("held\n");
+  std::fflush(stdout);
+  ::Sleep(DWORD(seconds) * 1000);
+  ::ReleaseMutex(mutex.get());
+  return 0;
+}
+
 int Mutex(const std::wstring& name) {
   orvalis::win::unique_handle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
   std::printf(mutex ? "exists\n" : "missing\n");
@@ -109,7 +123,8 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"reg" && argc == 5) return Reg(argv[2], argv[3], argv[4]);
   if (verb == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (verb == L"mutex" && argc == 3) return Mutex(argv[2]);
+  if (verb == L"holdmutex" && argc == 4) return HoldMutex(argv[2], _wtoi(argv[3]));
   if (verb == L"attr" && argc == 4) return ::SetFileAttributesW(argv[2], DWORD(_wtoi(argv[3]))) ? 0 : 1;
-  std::fprintf(stderr, "usage: inspect.exe file|lnk|reg|hold|mutex ...\n");
+  std::fprintf(stderr, "usage: inspect.exe file|lnk|reg|hold|mutex|holdmutex|attr ...\n");
   return 2;
 }

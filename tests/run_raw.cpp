@@ -1,7 +1,9 @@
 // Test launcher: starts a program with an exact command-line text, which a
 // shell cannot hand through Wine's argument quoting unchanged.
 //   run-raw.exe [--no-wait] "C:\path\Setup.exe /P:\"C:\My Folder\" /U"
-// Prints the new process id; with waiting (the default) exits with its exit code.
+// Prints the new process id; with waiting (the default) then prints "exit=CODE"
+// and exits with the same code. The printed line carries the whole code: a
+// shell sees only its low 8 bits (1603 would read as 67).
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +36,8 @@ int wmain(int argc, wchar_t** argv) {
   if (wait) {
     ::WaitForSingleObject(process.hProcess, INFINITE);
     ::GetExitCodeProcess(process.hProcess, &code);
+    std::printf("exit=%lu\n", code);
+    std::fflush(stdout);
   }
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);

@@ -7,7 +7,7 @@
 namespace orvalis {
 namespace {
 
-TEST(Text, UpperAndLowerCaseKeepByteLengthAndMapWesternLetters) {
+TEST(Text, UpperAndLowerCaseKeepByteLengthAndMapLettersOfEveryScript) {
   struct Case { const char* in; const char* upper; const char* lower; };
   const Case cases[] = {
       {"abc XYZ 09", "ABC XYZ 09", "abc xyz 09"},
@@ -15,7 +15,17 @@ TEST(Text, UpperAndLowerCaseKeepByteLengthAndMapWesternLetters) {
       {"ÿ æ ø å š ž œ ł", "Ÿ Æ Ø Å Š Ž Œ Ł", "ÿ æ ø å š ž œ ł"},
       {"× ÷ ß", "× ÷ ß", "× ÷ ß"},  // no case
       {"αβγ жизнь", "ΑΒΓ ЖИЗНЬ", "αβγ жизнь"},
-      {"日本", "日本", "日本"},  // three-byte letters stay as they are
+      {"日本", "日本", "日本"},  // no case
+      {"ƀ ǆ ǅ ǉ", "Ƀ Ǆ ǅ Ǉ", "ƀ ǆ ǅ ǉ"},  // Latin Extended-B; title-case ǅ maps one way only
+      {"µ ς ά ϐ", "µ ς Ά ϐ", "µ ς ά ϐ"},  // one-way: Μ lower-cases to μ, Σ to σ, Β to β
+      {"ı ſ i s", "ı ſ I S", "ı ſ i s"},   // one-way and another length: I, S
+      {"աբ ⴀ ა", "ԱԲ Ⴀ Ა", "աբ ⴀ ა"},      // Armenian, Georgian (Nuskhuri, Mkhedruli)
+      {"ꭰ ᏸ ⰰ", "Ꭰ Ᏸ Ⰰ", "ꭰ ᏸ ⰰ"},         // Cherokee, Glagolitic
+      {"ａｂ ѣ ꙁ", "ＡＢ Ѣ Ꙁ", "ａｂ ѣ ꙁ"},    // fullwidth, old and extended Cyrillic
+      {"ɐ ⱥ", "ɐ ⱥ", "ɐ ⱥ"},               // upper case of another length: Ɐ, Ⱥ
+      {"Ɐ Ⱥ İ", "Ɐ Ⱥ İ", "Ɐ Ⱥ İ"},          // lower case of another length: ɐ, ⱥ, i
+      {"\u03F4 \u1E9E \u2126", "\u03F4 \u1E9E \u2126", "\u03F4 \u1E9E \u2126"},  // ϴ ẞ ohm: θ ß ω map elsewhere
+      {"\U00010428", "\U00010428", "\U00010428"},  // Deseret, beyond U+FFFF
   };
   for (const auto& c : cases) {
     EXPECT_EQ(UpperCase(c.in), c.upper) << c.in;
@@ -26,10 +36,20 @@ TEST(Text, UpperAndLowerCaseKeepByteLengthAndMapWesternLetters) {
   EXPECT_FALSE(SameText("Test", "Tests"));
 }
 
+TEST(Text, WindowsUpperCaseAlsoChangesTheLength) {
+  struct Case { char32_t in, upper; };
+  const Case cases[] = {{U'a', U'A'},         {U'\u00B5', U'\u00B5'}, {U'\u0131', U'\u0131'},
+                        {U'\u0250', U'\u2C6F'}, {U'\u2C65', U'\u023A'}, {U'\uAB70', U'\u13A0'},
+                        {U'\u01C5', U'\u01C5'}, {U'\u2C6F', U'\u2C6F'}, {U'\U00010428', U'\U00010428'}};
+  for (const auto& c : cases) EXPECT_EQ(WindowsUpperCase(c.in), c.upper) << std::hex << unsigned(c.in);
+}
+
 TEST(Text, CaseMappingLeavesBrokenUtf8Alone) {
   std::string broken = "a\xC3";  // lead byte without its trail at the end
   EXPECT_EQ(UpperCase(broken), "A\xC3");
   EXPECT_EQ(UpperCase("\xC3(x"), "\xC3(X");
+  EXPECT_EQ(UpperCase("\xE0\x81\xA1" "a"), "\xE0\x81\xA1" "A");  // overlong "a"
+  EXPECT_EQ(UpperCase("\xD5\xA1\xE1\x83"), "\xD4\xB1\xE1\x83");  // ա, then a cut-off ა
 }
 
 TEST(Text, TrimRemovesControlCharactersAndBlanks) {

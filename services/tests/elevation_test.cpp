@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "services/command_line.h"
+#include "services/processes.h"
 #include "services/tests/win_test_support.h"
 #include "win/wide.h"
 
@@ -90,6 +91,19 @@ TEST(Elevation, RestartPassesTheArgumentsOnUnchanged) {
   std::string commandLine = recorded.substr(0, recorded.find('\n'));
   EXPECT_EQ(ArgumentsOf(commandLine), arguments) << commandLine;
   EXPECT_FALSE(StartElevated(win::Narrow(temp.path()) + "missing.exe", ""));
+}
+
+TEST(Elevation, StartedCopyIsWaitedForAndGivesItsExitCode) {
+  std::string helper = win::Narrow(test::BuildOutput(L"orvalis_test_helper.exe"));
+  for (int code : {0, 1602, 1603}) {
+    win::unique_handle process = StartElevatedProcess(helper, "exit " + std::to_string(code));
+    ASSERT_TRUE(process) << code;
+    EXPECT_EQ(WaitForProcessPumping(process.get()), DWORD(code));
+  }
+  test::TempFolder temp;
+  ::SetLastError(ERROR_SUCCESS);
+  EXPECT_FALSE(StartElevatedProcess(win::Narrow(temp.path()) + "missing.exe", ""));
+  EXPECT_NE(::GetLastError(), DWORD(ERROR_SUCCESS));
 }
 
 }  // namespace

@@ -85,5 +85,14 @@ TEST(Files, ForceFoldersCreatesEveryMissingParent) {
   EXPECT_FALSE(ForceFolders(""));
 }
 
+TEST(Files, SystemMessageIsOneLineOfTextOrTheNumber) {
+  std::string denied = SystemMessage(ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(denied.empty());
+  EXPECT_NE(denied, "error 5");
+  EXPECT_EQ(denied.find_first_of("\r\n"), std::string::npos) << denied;
+  EXPECT_NE(denied.back(), ' ');
+  EXPECT_EQ(SystemMessage(0x20001234), "error 536875572");  // customer bit: no system text
+}
+
 }  // namespace
 }  // namespace orvalis

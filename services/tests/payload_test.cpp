@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <random>
 #include <variant>
 
 #include "services/tests/win_test_support.h"
@@ -38,6 +40,13 @@ std::wstring MakeImage(const TempFolder& folder, const std::vector<Resource>& re
   }
   EXPECT_TRUE(::EndUpdateResourceW(update, FALSE));
   return path;
+}
+
+std::string RandomBytes(size_t n) {
+  std::mt19937 rng(3);
+  std::string s(n, '\0');
+  for (char& c : s) c = static_cast<char>(rng() & 0xFF);
+  return s;
 }
 
 win::unique_hmodule LoadImage(const std::wstring& path) {
@@ -91,6 +100,68 @@ TEST(LoadResourceData, CopiesTheBytesOrGivesNothing) {
   EXPECT_EQ(LoadResourceData(module.get(), "FILE:BIN", RT_RCDATA), binary);
   EXPECT_EQ(LoadResourceData(module.get(), "file:bin", RT_RCDATA), binary);
   EXPECT_EQ(LoadResourceData(module.get(), "FILE:MISSING", RT_RCDATA), "");
+}
+
+TEST(ExtractResourceToFile, WritesThroughATemporaryFileAndKeepsTheOldFileOnFailure) {
+  TempFolder folder;
+  const std::string large = RandomBytes(1'500'000);  // several output chunks
+  const std::string good = Deflate(large);
+  auto module = LoadImage(MakeImage(
+      folder, {{L"FILE:GOOD", good}, {L"FILE:EMPTYFILE", Deflate("")}, {L"FILE:CUT", good.substr(0, 5000)},
+               {L"FILE:TAIL", Deflate("x") + "more"}}));
+  const std::string base = win::Narrow(folder.path()) + "out\\";
+  ASSERT_TRUE(::CreateDirectoryW(win::Wide(base).c_str(), nullptr));
+  const struct {
+    const char* resource;
+    const char* file;
+    DWORD attributesBefore;  // 0: no file there yet
+    ExtractProblem problem;
+    DWORD error;
+    std::string after;  // the file's bytes afterwards; "" with no file
+  } cases[] = {
+      {"FILE:GOOD", "new.bin", 0, ExtractProblem::kNone, 0, large},
+      {"FILE:GOOD", "hidden.bin", FILE_ATTRIBUTE_HIDDEN, ExtractProblem::kNone, 0, large},
+      {"FILE:EMPTYFILE", "empty.txt", FILE_ATTRIBUTE_NORMAL, ExtractProblem::kNone, 0, ""},
+      {"FILE:CUT", "cut.bin", FILE_ATTRIBUTE_NORMAL, ExtractProblem::kDamaged, 0, "old"},
+      {"FILE:TAIL", "tail.bin", FILE_ATTRIBUTE_NORMAL, ExtractProblem::kDamaged, 0, "old"},
+      {"FILE:MISSING", "missing.bin", FILE_ATTRIBUTE_NORMAL, ExtractProblem::kMissing, 0, "old"},
+      {"FILE:GOOD", "readonly.bin", FILE_ATTRIBUTE_READONLY, ExtractProblem::kSystem, ERROR_ACCESS_DENIED, "old"},
+      {"FILE:GOOD", "no\\folder.bin", 0, ExtractProblem::kSystem, ERROR_PATH_NOT_FOUND, ""},
+  };
+  InflateBuffers buffers;  // one for every file, as the setup has
+  for (const auto& c : cases) {
+    const std::string path = base + c.file;
+    if (c.attributesBefore != 0) {
+      test::WriteFileBytes(win::Wide(path), "old");
+      ASSERT_TRUE(::SetFileAttributesW(win::Wide(path).c_str(), c.attributesBefore));
+    }
+    FileExtraction result = ExtractResourceToFile(module.get(), c.resource, RT_RCDATA, path, buffers);
+    EXPECT_EQ(result.problem, c.problem) << c.file;
+    EXPECT_EQ(result.error, c.error) << c.file;
+    EXPECT_EQ(result.size, c.problem == ExtractProblem::kNone ? c.after.size() : 0u) << c.file;
+    DWORD attributes = ::GetFileAttributesW(win::Wide(path).c_str());
+    if (c.attributesBefore == 0 && c.problem != ExtractProblem::kNone) {
+      EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES) << c.file;
+      continue;
+    }
+    EXPECT_TRUE(test::ReadFileBytes(win::Wide(path)) == c.after) << c.file;
+    // A new file carries none of the attributes of the one it replaced.
+    if (c.problem == ExtractProblem::kNone) {
+      EXPECT_EQ(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY), 0u) << c.file;
+    }
+    ::SetFileAttributesW(win::Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  // No temporary file is left behind, whatever became of the file.
+  std::vector<std::string> left;
+  WIN32_FIND_DATAW data;
+  win::unique_find find(::FindFirstFileW(win::Wide(base + "*").c_str(), &data));
+  ASSERT_TRUE(find);
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) left.push_back(win::Narrow(data.cFileName));
+  } while (::FindNextFileW(find.get(), &data));
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"cut.bin", "empty.txt", "hidden.bin", "missing.bin", "new.bin",
+                                            "readonly.bin", "tail.bin"}));
 }
 
 }  // namespace

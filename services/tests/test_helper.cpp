@@ -1,6 +1,7 @@
 // A small program the process tests start and look for.
 //   orvalis_test_helper.exe sleep MS          runs MS milliseconds without a window
 //   orvalis_test_helper.exe window TITLE MS   shows a window TITLE (as asked by the starter) for MS milliseconds
+//   orvalis_test_helper.exe exit CODE         ends at once with exit code CODE
 // With ORVALIS_HELPER_RECORD set it first writes its command line and its
 // current folder, one per line in UTF-8, to that file.
 #include <windows.h>
@@ -51,6 +52,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     ::Sleep(UINT(_wtoi(args[2])));
   } else if (mode == L"window" && count > 3) {
     result = ShowWindowFor(args[2], UINT(_wtoi(args[3])), show);
+  } else if (mode == L"exit" && count > 2) {
+    result = _wtoi(args[2]);
   }
   ::LocalFree(args);
   return result;

@@ -18,6 +18,15 @@ TEST(UninstallEntry, CommandQuotesAProgramPathWithABlank) {
   for (const auto& c : cases) EXPECT_EQ(UninstallCommand(c.folder, c.program), c.command) << c.folder << c.program;
 }
 
+TEST(UninstallEntry, SizeInWholeKibAndDateAsTheSoftwareListReadsThem) {
+  struct Case { std::uint64_t bytes; std::uint32_t kib; };
+  for (const Case c : {Case{0, 0}, Case{1, 1}, Case{1024, 1}, Case{1025, 2}, Case{107'000'000, 104'493},
+                       Case{0xFFFFFFFFull * 1024, 0xFFFFFFFFu}, Case{~0ull, 0xFFFFFFFFu}})
+    EXPECT_EQ(EstimatedSizeKiB(c.bytes), c.kib) << c.bytes;
+  EXPECT_EQ(InstallDateText(2025, 1, 4), "20250104");
+  EXPECT_EQ(InstallDateText(2031, 12, 31), "20311231");
+}
+
 TEST(UninstallEntry, KeyPathIsAbsoluteAndKeepsTheEntryNameAsItIs) {
   EXPECT_EQ(UninstallKeyPath("Demo"), "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo");
   EXPECT_EQ(UninstallKeyPath("A\\B"), "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\A\\B");

@@ -1,6 +1,7 @@
 // The install procedure of one pass, and the registration after it.
 #include "setup/install_pass.h"
 
+#include "services/payload_name.h"
 #include "setup/tests/memory_host.h"
 #include "setup/texts.h"
 
@@ -135,7 +136,7 @@ TEST_F(InstallPassTest, WaitsForFilesHeldByOtherPrograms) {
       if (c.elevationAnswers[0]) {
         EXPECT_EQ(h.elevatedRestarts[0], "/u /p:\"C:\\Apps\\Demo\"");
       }
-      EXPECT_EQ(h.CountCalls("WriteFileBytes"), 0);
+      EXPECT_EQ(h.CountCalls("ExtractPayloadFile"), 0);
       EXPECT_EQ(h.CountCalls("RemoveFile"), 0);
     } else {
       EXPECT_TRUE(h.messages.empty());
@@ -236,12 +237,21 @@ TEST_F(InstallPassTest, AFailedFileIsReportedAfterTheOthersAreWritten) {
         h.AddPayload(bad, "x");
       }
       r.Payload = {{"FIRST.EXE", true}, {bad, true}, {"LAST.DAT", true}};
+      // A stream that fails leaves an earlier version of its file as it was.
+      const bool streamFails = std::string(c.what) != "cannot write" && std::string(c.what) != "folder cannot be made";
+      std::string badPath = std::string(kFolder) + PayloadDisplayName(bad);
+      if (streamFails) h.AddFile(badPath, "old");
       h.elevationAnswers = {accept};
       PassOutcome outcome = InstallPass(r);
       EXPECT_EQ(outcome, accept ? PassOutcome::kElevating : PassOutcome::kFinished) << c.what;
       EXPECT_FALSE(r.Ok) << c.what;
+      ASSERT_NE(h.FindFile("C:\\Apps\\Demo\\First.exe"), nullptr) << c.what;
       EXPECT_EQ(h.FindFile("C:\\Apps\\Demo\\First.exe")->bytes, "1") << c.what;
       EXPECT_EQ(h.FindFile("C:\\Apps\\Demo\\Last.dat")->bytes, "2") << c.what;
+      if (streamFails) {
+        ASSERT_NE(h.FindFile(badPath), nullptr) << c.what;
+        EXPECT_EQ(h.FindFile(badPath)->bytes, "old") << c.what;
+      }
       ASSERT_EQ(h.messages.size(), 1u) << c.what;
       EXPECT_EQ(h.messages[0].kind, "elevation");
       EXPECT_EQ(h.messages[0].text,
@@ -266,7 +276,7 @@ TEST_F(InstallPassTest, PayloadNamesThatLeaveTheFolderAreFailedFiles) {
     h.elevationAnswers = {false};
     EXPECT_EQ(InstallPass(r), PassOutcome::kFinished) << name;
     EXPECT_FALSE(r.Ok) << name;
-    EXPECT_EQ(h.CountCalls("LoadPayloadData " + std::string(name)), 0) << name;
+    EXPECT_EQ(h.CountCalls("ExtractPayloadFile"), 1) << name;  // GOOD.EXE only
     EXPECT_EQ(h.FindFile("C:\\Apps\\EVIL.DLL")->bytes, "old") << name;
     EXPECT_EQ(h.CountCalls("WriteAttributes"), 0) << name;  // not even its attributes are touched
     EXPECT_NE(h.FindFile("C:\\Apps\\Demo\\Good.exe"), nullptr) << name;

@@ -2,6 +2,7 @@
 #include "setup/tests/memory_host.h"
 
 #include "core/text.h"
+#include "services/inflate.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -274,7 +275,10 @@ bool MemoryHost::FolderExists(const std::string& path) { return HasFolder(path);
 
 bool MemoryHost::CreateFolders(const std::string& path) {
   calls.push_back("CreateFolders " + path);
-  if (Denied(path) || WithoutFinalSlash(path).empty()) return false;
+  if (Denied(path) || WithoutFinalSlash(path).empty()) {
+    folderError_ = Denied(path) ? 5 : 3;  // access denied, path not found
+    return false;
+  }
   AddFolder(path);
   return true;
 }
@@ -316,19 +320,34 @@ bool MemoryHost::CanOpenExclusive(const std::string& path) {
   return file && !Locked(*file) && (file->attributes & kAttributeReadOnly) == 0 && !Denied(path);
 }
 
-bool MemoryHost::WriteFileBytes(const std::string& path, const std::string& bytes) {
-  calls.push_back("WriteFileBytes " + path);
-  if (Denied(path) || !HasFolder(FolderOf(path))) return false;
-  if (File* file = Find(path)) {
-    // The platform refuses to replace a file that is open, read-only, hidden or a system file.
-    if (Locked(*file) || (file->attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem)) != 0)
-      return false;
-    file->bytes = bytes;
-    file->attributes = kAttributeArchive;
+// The Windows host's steps: create a temporary file beside `path` (which needs
+// the folder and the right to write there), inflate into it, then rename it
+// over `path`. Only the last step touches a file already there.
+ExtractResult MemoryHost::ExtractPayloadFile(const std::string& name, const std::string& path) {
+  calls.push_back("ExtractPayloadFile " + path);
+  constexpr std::uint32_t kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32;
+  auto failed = [](std::uint32_t error, std::string reason) { return ExtractResult{false, 0, error, std::move(reason)}; };
+  auto raw = std::find_if(payload_.begin(), payload_.end(), [&](const auto& entry) { return SameText(entry.first, name); });
+  if (raw == payload_.end()) return failed(0, "missing");
+  if (!HasFolder(FolderOf(path))) return failed(kPathNotFound, "The system cannot find the path specified.");
+  if (Denied(path)) return failed(kAccessDenied, "Access is denied.");
+  std::string bytes;
+  InflateBuffers buffers(4096);
+  auto inflated = InflateChunked<std::uint64_t>(raw->second, buffers, [&bytes](std::string_view chunk) {
+    bytes.append(chunk);
     return true;
+  });
+  if (!inflated.ok()) return failed(0, std::string(InflateStatusText(inflated.status)));
+  if (File* file = Find(path)) {
+    // A rename cannot replace a file that is open or read-only.
+    if (Locked(*file)) return failed(kSharingViolation, "The process cannot access the file because it is being used by another process.");
+    if ((file->attributes & kAttributeReadOnly) != 0) return failed(kAccessDenied, "Access is denied.");
+    file->bytes = std::move(bytes);
+    file->attributes = kAttributeArchive;
+  } else {
+    files_[Key(path)] = File{path, std::move(bytes), kAttributeArchive, 0};
   }
-  files_[Key(path)] = File{path, bytes, kAttributeArchive, 0};
-  return true;
+  return ExtractResult{true, inflated.size, 0, {}};
 }
 
 // --- Payload and settings ---------------------------------------------------------
@@ -390,10 +409,11 @@ std::string MemoryHost::GetSystemPath(int kind) {
   return it == systemPaths.end() ? std::string() : it->second;
 }
 
-void MemoryHost::RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
-                                   const std::string& displayName) {
+bool MemoryHost::RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                                   const std::string& displayName, const UninstallDetails& details) {
   calls.push_back("RegisterUninstall " + uninstallCommand);
-  uninstallEntries.push_back({uninstallCommand, entryName, perUser, displayName});
+  uninstallEntries.push_back({uninstallCommand, entryName, perUser, displayName, details});
+  return !uninstallFails;
 }
 
 bool MemoryHost::AssociateFileType(const std::string& ext, const std::string& program, const std::string& description) {
@@ -418,7 +438,10 @@ void MemoryHost::RestartElevated(const std::string& commandLine) {
   elevatedRestarts.push_back(commandLine);
 }
 
-void MemoryHost::AcquireSetupMutex() { calls.push_back("AcquireSetupMutex"); }
+bool MemoryHost::AcquireSetupMutex() {
+  calls.push_back("AcquireSetupMutex");
+  return !mutexHeldElsewhere;
+}
 
 void MemoryHost::ReleaseSetupMutex() { calls.push_back("ReleaseSetupMutex"); }
 
@@ -426,6 +449,33 @@ void MemoryHost::Wait(int milliseconds) {
   calls.push_back("Wait " + std::to_string(milliseconds));
   waits.push_back(milliseconds);
   nowMs += milliseconds;
+}
+
+// --- Deployment -----------------------------------------------------------------
+
+bool MemoryHost::OpenLog(const std::string& path) {
+  calls.push_back("OpenLog " + path);
+  if (logCannotOpen) return false;
+  logPath = path;
+  return true;
+}
+
+void MemoryHost::AppendLog(const std::string& line) {
+  EXPECT_FALSE(logPath.empty()) << "a log line without an open log: " << line;
+  logLines.push_back(line);
+}
+
+std::string MemoryHost::ErrorText(std::uint32_t code) {
+  switch (code) {
+    case 3: return "The system cannot find the path specified.";
+    case 5: return "Access is denied.";
+    default: return {};
+  }
+}
+
+ElevatedCopy MemoryHost::WaitForElevatedCopy() {
+  calls.push_back("WaitForElevatedCopy");
+  return elevatedCopy;
 }
 
 }  // namespace orvalis

@@ -55,6 +55,11 @@ class MemoryHost : public SetupHost {
                                             {kFolderProgramFiles, "C:\\Program Files"},
                                             {kFolderLocalAppData, "C:\\Users\\u\\AppData\\Local"}};
   std::set<std::string> failingFileTypes;  // AssociateFileType fails for these
+  bool uninstallFails = false;              // RegisterUninstall reports a value not written
+  bool mutexHeldElsewhere = false;          // another run holds the setup mutex
+  bool logCannotOpen = false;
+  LocalTime clock = {2025, 1, 14, 9, 5, 3};
+  ElevatedCopy elevatedCopy = {true, 0, 0};  // what WaitForElevatedCopy reports
 
   // --- Scripted answers (an unscripted dialog fails the test and cancels) ---
   std::deque<LanguageChoice> languageAnswers;
@@ -78,6 +83,7 @@ class MemoryHost : public SetupHost {
     std::string command, entryName;
     bool perUser = false;
     std::string displayName;
+    UninstallDetails details;
   };
   struct Association {
     std::string ext, program, description;
@@ -108,6 +114,8 @@ class MemoryHost : public SetupHost {
   bool progressOpen = false;
   std::vector<int> waits;
   int nowMs = 0;
+  std::string logPath;  // as opened
+  std::vector<std::string> logLines;
   std::string productKey = "XXX";
 
   // --- Queries -------------------------------------------------------------
@@ -142,9 +150,9 @@ class MemoryHost : public SetupHost {
   std::uint32_t ReadAttributes(const std::string& path) override;
   bool WriteAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CanOpenExclusive(const std::string& path) override;
-  bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
   bool ListPayloadNames(std::vector<std::string>& names) override;
   std::string LoadPayloadData(const std::string& name) override;
+  ExtractResult ExtractPayloadFile(const std::string& name, const std::string& path) override;
   void SetProductKey(const std::string& product) override;
   std::string ReadSetting(const std::string& section, const std::string& name) override;
   std::int32_t ReadSettingInt(const std::string& section, const std::string& name) override;
@@ -154,16 +162,22 @@ class MemoryHost : public SetupHost {
                        bool deleteIfZero) override;
   bool IsUserAdministrator() override;
   std::string GetSystemPath(int kind) override;
-  void RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
-                         const std::string& displayName) override;
+  bool RegisterUninstall(const std::string& uninstallCommand, const std::string& entryName, bool perUser,
+                         const std::string& displayName, const UninstallDetails& details) override;
   bool AssociateFileType(const std::string& ext, const std::string& program, const std::string& description) override;
   void CreateShortcut(const std::string& target, const std::string& arguments, const std::string& name,
                       bool onDesktop) override;
   void OpenProgram(const std::string& file, const std::string& parameters, const std::string& folder) override;
   void RestartElevated(const std::string& commandLine) override;
-  void AcquireSetupMutex() override;
+  bool AcquireSetupMutex() override;
   void ReleaseSetupMutex() override;
   void Wait(int milliseconds) override;
+  bool OpenLog(const std::string& path) override;
+  void AppendLog(const std::string& line) override;
+  LocalTime Now() override { return clock; }
+  std::uint32_t LastFolderError() override { return folderError_; }
+  std::string ErrorText(std::uint32_t code) override;
+  ElevatedCopy WaitForElevatedCopy() override;
 
  private:
   static std::string Key(const std::string& path);
@@ -175,6 +189,7 @@ class MemoryHost : public SetupHost {
   std::map<std::string, File> files_;
   std::set<std::string> folders_;
   std::vector<std::string> denied_;
+  std::uint32_t folderError_ = 0;
   std::vector<std::pair<std::string, std::string>> payload_;
   std::map<std::string, Setting> settings_;
 };

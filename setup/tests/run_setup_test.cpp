@@ -4,10 +4,13 @@
 
 #include "core/text.h"
 #include "setup/install_pass.h"
+#include "setup/setup_version.h"
 #include "setup/tests/memory_host.h"
 #include "setup/texts.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace orvalis {
 namespace {
@@ -67,6 +70,12 @@ TEST_F(RunSetupTest, UnattendedWithRegisterSwitchWritesTheSoftwareListEntry) {
   EXPECT_EQ(host.uninstallEntries[0].command, "D:\\Apps\\X\\demo.exe /UnInstall");
   EXPECT_EQ(host.uninstallEntries[0].displayName, "Demo NL");
   EXPECT_FALSE(host.uninstallEntries[0].perUser);
+  const UninstallDetails& details = host.uninstallEntries[0].details;
+  EXPECT_EQ(details.displayVersion, "1.0");
+  EXPECT_EQ(details.installLocation, "D:\\Apps\\X\\");
+  EXPECT_EQ(details.displayIcon, "D:\\Apps\\X\\demo.exe");
+  EXPECT_EQ(details.estimatedSizeKiB, 1u);  // 11 bytes written
+  EXPECT_EQ(details.installDate, "20250114");
   EXPECT_TRUE(host.started.empty());  // no /r
 }
 
@@ -149,7 +158,7 @@ TEST_F(RunSetupTest, FailuresBeforeTheInstallLoopEndTheRun) {
       EXPECT_EQ(m.caption, "Orvalis Setup") << c.what;
     }
     EXPECT_EQ(texts, c.messages) << c.what;
-    EXPECT_EQ(h.CountCalls("WriteFileBytes"), 0) << c.what;
+    EXPECT_EQ(h.CountCalls("ExtractPayloadFile"), 0) << c.what;
     EXPECT_EQ(h.CountCalls("WriteSetting"), 0) << c.what;
     EXPECT_TRUE(h.started.empty()) << c.what;
     EXPECT_EQ(h.CountCalls("DestroyMainWindow"), 1) << c.what;
@@ -410,7 +419,7 @@ TEST_F(RunSetupTest, FolderThatCannotBeCreatedOffersElevation) {
     for (const auto& m : h.messages) texts.push_back(m.text);
     EXPECT_EQ(texts, expected) << c.commandLine;
     EXPECT_EQ(h.messages[0].kind, "elevation");
-    EXPECT_EQ(h.CountCalls("WriteFileBytes"), 0) << c.commandLine;
+    EXPECT_EQ(h.CountCalls("ExtractPayloadFile"), 0) << c.commandLine;
     EXPECT_EQ(h.CountCalls("WriteSetting"), 0) << c.commandLine;
     EXPECT_TRUE(h.started.empty()) << c.commandLine;
   }
@@ -453,7 +462,7 @@ TEST_F(RunSetupTest, OptionsDialogCancelReturnsToMainDialogOrEndsUnattendedRunSi
     RunSetup("/u /c /p:C:\\A", s, h);
     EXPECT_EQ(h.optionsDialogs.size(), 1u);
     EXPECT_TRUE(h.messages.empty());  // no failure message after a cancelled options dialog
-    EXPECT_EQ(h.CountCalls("WriteFileBytes"), 0);
+    EXPECT_EQ(h.CountCalls("ExtractPayloadFile"), 0);
     EXPECT_EQ(h.CountCalls("OpenProgress"), 0);
   }
 }
@@ -621,6 +630,177 @@ TEST_F(RunSetupTest, EnglishRunKeepsEarlierDutchMessage) {
   Run("");
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{SetupText(kTextNoProduct, kDutch)});
   EXPECT_EQ(host.languageDialogs, 0);
+}
+
+TEST_F(RunSetupTest, ExitCodeTellsSuccessCancelAndFailure) {
+  struct Case {
+    const char* what;
+    const char* commandLine;
+    std::function<void(MemoryHost&)> prepare;
+    int exitCode;
+    const char* descriptorLines = "";
+  };
+  auto cancelMain = [](MemoryHost& h) { h.mainDialogAnswers = {MemoryHost::CancelMain()}; };
+  auto deniedFolder = [](ElevatedCopy copy) {
+    return [copy](MemoryHost& h) {
+      h.DenyWrites("Z:\\");
+      h.elevationAnswers = {true};
+      h.elevatedCopy = copy;
+    };
+  };
+  const Case cases[] = {
+      {"unattended install", "/u /p:C:\\A", [](MemoryHost&) {}, kExitSuccess},
+      {"interactive install", "/m:nld", [](MemoryHost& h) { h.mainDialogAnswers = {MemoryHost::Install()}; },
+       kExitSuccess},
+      {"language dialog cancelled", "", [](MemoryHost& h) { h.languageAnswers = {LanguageChoice::kCancelled}; },
+       kExitCancelled},
+      {"run-or-install cancelled", "/m:nld", [](MemoryHost& h) { h.runAnswers = {RunChoice::kCancelled}; },
+       kExitCancelled, "DirectRun=yes\r\n"},
+      {"main dialog cancelled", "/m:nld", cancelMain, kExitCancelled},
+      {"main dialog cancelled after a failed pass", "/m:nld",
+       [](MemoryHost& h) {
+         h.AddRawPayload("BROKEN.DLL", "garbage");
+         h.mainDialogAnswers = {MemoryHost::Install(), MemoryHost::CancelMain()};
+         h.elevationAnswers = {false};
+       },
+       kExitCancelled},
+      {"options dialog cancelled, unattended", "/u /c /p:C:\\A",
+       [](MemoryHost& h) {
+         h.AddPayload("REPORT.DEF", "d");
+         h.optionsAnswers = {[](OptionsDialogModel&) { return false; }};
+       },
+       kExitCancelled},
+      {"no payload", "/u", [](MemoryHost&) {}, kExitFailed},
+      {"folder cannot be created", "/u /p:Z:\\A",
+       [](MemoryHost& h) {
+         h.DenyWrites("Z:\\");
+         h.elevationAnswers = {false};
+       },
+       kExitFailed},
+      {"files stay locked", "/u /p:C:\\A",
+       [](MemoryHost& h) {
+         h.AddFile("C:\\A\\DEMO.EXE", "old");
+         h.LockFile("C:\\A\\DEMO.EXE", MemoryHost::kLockedForever);
+         h.elevationAnswers = {false};
+       },
+       kExitFailed},
+      {"damaged payload", "/u /p:C:\\A",
+       [](MemoryHost& h) {
+         h.AddRawPayload("BROKEN.DLL", "garbage");
+         h.elevationAnswers = {false};
+       },
+       kExitFailed},
+      {"software-list entry not written", "/u /i /p:C:\\A", [](MemoryHost& h) { h.uninstallFails = true; },
+       kExitFailed},
+      {"file type not associated", "/m:nld",
+       [](MemoryHost& h) {
+         h.failingFileTypes = {"qxa"};
+         h.mainDialogAnswers = {MemoryHost::Install()};
+       },
+       kExitFailed, "FileTypes=qxa\r\n"},
+      {"empty install folder", "/m:nld", [](MemoryHost& h) { h.mainDialogAnswers = {MemoryHost::InstallInto("")}; },
+       kExitFailed},
+      {"mutex held elsewhere, unattended", "/u /p:C:\\A", [](MemoryHost& h) { h.mutexHeldElsewhere = true; },
+       kExitSuccess},
+      {"mutex held elsewhere, quiet", "/q /p:C:\\A", [](MemoryHost& h) { h.mutexHeldElsewhere = true; },
+       kExitSetupRunning},
+      {"elevated copy succeeded", "/u /p:Z:\\A", deniedFolder({true, 0, 0}), kExitSuccess},
+      {"elevated copy failed", "/u /p:Z:\\A", deniedFolder({true, 1603, 0}), kExitFailed},
+      {"elevation prompt refused", "/u /p:Z:\\A", deniedFolder({false, 0, kErrorCancelled}), kExitCancelled},
+      {"elevated copy not started", "/u /p:Z:\\A", deniedFolder({false, 0, 2}), kExitFailed},
+  };
+  for (const auto& c : cases) {
+    MemoryHost h;
+    SetupState s;
+    if (std::string(c.what) != "no payload") {
+      h.AddPayload("DEMO.EXE", "program");
+      h.SetDescriptor(std::string(kDescriptor) + c.descriptorLines);
+    }
+    c.prepare(h);
+    EXPECT_EQ(RunSetup(c.commandLine, s, h), c.exitCode) << c.what;
+    EXPECT_EQ(h.CountCalls("WaitForElevatedCopy"), h.elevatedRestarts.size()) << c.what;
+  }
+}
+
+TEST_F(RunSetupTest, QuietRunShowsNoWindowAndLogsWhatWentWrong) {
+  Package();
+  host.DenyWrites("Z:\\");
+  Run("/q /o:\"C:\\My Logs\\run.log\" /p:Z:\\Demo");
+  EXPECT_TRUE(state.Unattended);
+  EXPECT_TRUE(host.messages.empty());
+  for (const char* call : {"OpenProgress", "ShowMainDialog", "ChooseLanguage", "AskElevation", "RestartElevated"})
+    EXPECT_EQ(host.CountCalls(call), 0) << call;
+  EXPECT_EQ(host.logPath, "C:\\My Logs\\run.log");
+  for (const std::string& line : std::vector<std::string>{
+           "folder: Z:\\Demo\\ cannot be created: error 5 (Access is denied.)",
+        "elevation offer declined (quiet run): " + SetupText(kTextFolderNotCreated, kDutch),
+           "message: Demo NL " + SetupText(kTextCannotInstall, kDutch), "outcome: failed"})
+    EXPECT_NE(std::find(host.logLines.begin(), host.logLines.end(), line), host.logLines.end()) << line;
+  EXPECT_EQ(host.logLines.back(), "exit code: 1603");
+}
+
+TEST_F(RunSetupTest, QuietRunTakesTheStoredChoicesWithoutTheOptionsDialog) {
+  Package();
+  host.AddPayload("REPORT.DEF", "d");
+  host.AddPayload("OTHER.DEF", "o");
+  host.SetSettingInt("Demo", "Setup", "NoCopyREPORT.DEF", 1);
+  EXPECT_EQ(RunSetup("/q /c /p:C:\\A", state, host), kExitSuccess);
+  EXPECT_TRUE(host.optionsDialogs.empty());
+  EXPECT_EQ(host.FindFile("C:\\A\\Report.def"), nullptr);
+  EXPECT_NE(host.FindFile("C:\\A\\Other.def"), nullptr);
+}
+
+TEST_F(RunSetupTest, QuietRunInstallsNothingWhileAnotherSetupHoldsTheMutex) {
+  Package();
+  host.mutexHeldElsewhere = true;
+  EXPECT_EQ(RunSetup("/q /r /o:C:\\run.log /p:C:\\A", state, host), kExitSetupRunning);
+  EXPECT_EQ(host.CountCalls("ExtractPayloadFile"), 0);
+  EXPECT_EQ(host.CountCalls("CreateFolders"), 0);
+  EXPECT_EQ(host.CountCalls("WriteSetting"), 0);
+  EXPECT_TRUE(host.started.empty());
+  EXPECT_TRUE(host.messages.empty());
+  for (const auto& line : host.logLines) EXPECT_FALSE(StartsWith(line, "message:")) << line;
+  EXPECT_EQ(host.logLines.back(), "exit code: 1618");
+}
+
+TEST_F(RunSetupTest, LogFollowsTheRunFromCommandLineToExitCode) {
+  Package("Params=/m:enu\r\n");
+  host.administrator = true;
+  Run("/u /i /o:\"C:\\My Logs\\run.log\" /p:D:\\Apps\\X");
+  const std::vector<std::string> expected = {
+      "Orvalis Setup " + std::string(kSetupVersion) +
+          ", started 2025-01-14 09:05:03, command line: /u /i /o:\"C:\\My Logs\\run.log\" /p:D:\\Apps\\X, PARAMS: /m:enu",
+      "product: Demo, version 1.0",
+      "administrator: yes",
+      "mode: unattended",
+      "product name: Demo EN, language ENU",
+      "install folder: D:\\Apps\\X",
+      "folder: D:\\Apps\\X\\ (created)",
+      "step: Reset Read-Only flags",
+      "step: Check if all files can be written",
+      "file: Demo.exe, 7 bytes",
+      "file: Readme.txt, 4 bytes",
+      "step: Update software",
+      "registration: software-list entry HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo, "
+      "version 1.0, 1 KiB",
+      "step: Finish",
+      "outcome: installed",
+      "exit code: 0",
+  };
+  EXPECT_EQ(host.logLines, expected);
+}
+
+TEST_F(RunSetupTest, LogFileMayComeFromParamsAndIsNeverWrittenWithoutOne) {
+  for (const char* params : {"/o:C:\\FromParams.log", ""}) {
+    MemoryHost h;
+    SetupState s;
+    h.AddPayload("DEMO.EXE", "p");
+    h.SetDescriptor(std::string(kDescriptor) + "Params=" + params + "\r\n");
+    RunSetup("/u /p:C:\\A", s, h);
+    EXPECT_EQ(h.logPath, *params ? "C:\\FromParams.log" : "") << params;
+    EXPECT_EQ(h.logLines.empty(), !*params) << params;
+    EXPECT_EQ(h.CountCalls("OpenLog"), *params ? 1 : 0) << params;
+  }
 }
 
 }  // namespace

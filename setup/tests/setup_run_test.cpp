@@ -64,17 +64,36 @@ TEST(SetupRunProgress, StepsAreIgnoredWhileNoWindowIsOpen) {
   MemoryHost h;
   SetupState s;
   SetupRun run(s, h, "");
-  run.ProgressStep("nothing");
+  run.ProgressStep(kTextFinish);
   run.SetProgressPosition(3);
   run.CloseProgress();
   EXPECT_TRUE(h.calls.empty());
   run.ProgressCaption = "Install files";
   run.OpenProgress(5);
-  run.ProgressStep("step");
+  run.ProgressStep(kTextRunProgram, " Demo");
   run.SetProgressPosition(2);
   run.CloseProgress();
-  EXPECT_EQ(h.calls, (std::vector<std::string>{"OpenProgress Install files 5", "ProgressText step",
+  EXPECT_EQ(h.calls, (std::vector<std::string>{"OpenProgress Install files 5", "ProgressText Start Demo",
                                                "RepaintProgress", "ProgressPosition 2", "CloseProgress"}));
+}
+
+TEST(SetupRunQuiet, ShowsNothingAndLogsWhatItWouldHaveShown) {
+  MemoryHost h;
+  SetupState s;
+  s.Quiet = s.Unattended = true;
+  SetupRun run(s, h, "/Q");
+  run.Log.Open("C:\\run.log", "header");
+  run.OpenProgress(5);
+  run.ProgressStep(kTextCheckWritable);
+  run.Message("Fout\nregel twee");
+  EXPECT_FALSE(run.OfferElevation("Problem."));
+  EXPECT_TRUE(h.messages.empty());
+  EXPECT_EQ(h.CountCalls("OpenProgress"), 0);
+  EXPECT_EQ(h.CountCalls("ProgressText"), 0);
+  EXPECT_TRUE(h.elevatedRestarts.empty());
+  EXPECT_EQ(h.logLines, (std::vector<std::string>{"header", "step: Check if all files can be written",
+                                                  "message: Fout regel twee",
+                                                  "elevation offer declined (quiet run): Problem."}));
 }
 
 }  // namespace

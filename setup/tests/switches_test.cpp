@@ -11,7 +11,8 @@ struct Outcome {
   std::string installPath;
   std::string programFile;
   std::string languageCode;
-  std::string flags;  // letters of the flags that are on, in the order C H I L R S U
+  std::string flags;  // letters of the flags that are on, in the order C H I L Q R S U
+  std::string logPath = {};
 };
 
 Outcome Parse(const std::string& text, SetupState state = {}) {
@@ -21,10 +22,11 @@ Outcome Parse(const std::string& text, SetupState state = {}) {
   if (state.ShowReleaseNotes) flags += 'H';
   if (state.RegisterSoftware) flags += 'I';
   if (state.DesktopLink) flags += 'L';
+  if (state.Quiet) flags += 'Q';
   if (state.RunProgram) flags += 'R';
   if (state.ProgramMenu) flags += 'S';
   if (state.Unattended) flags += 'U';
-  return {state.InstallPath, state.ProgramFile, state.LanguageCode, flags};
+  return {state.InstallPath, state.ProgramFile, state.LanguageCode, flags, state.LogPath};
 }
 
 TEST(ParseSwitches, AppliesEachSwitchAndItsValue) {
@@ -60,6 +62,11 @@ TEST(ParseSwitches, AppliesEachSwitchAndItsValue) {
       {"/p:\"\" /u", {"", "", "", "U"}},
       {"/p:C:\\A   /u", {"C:\\A", "", "", "U"}},                      // several blanks between switches
       {"/pé\"C:\\X Y\" /u", {"C:\\X Y", "", "", "U"}},                // a non-ASCII separator is one character
+      {"/q", {"", "", "", "QU"}},                                     // quiet is unattended too
+      {"/Q /p:C:\\A", {"C:\\A", "", "", "QU"}},
+      {"/o:\"C:\\My Logs\\s.log\" /u", {"", "", "", "U", "C:\\My Logs\\s.log"}},
+      {"/O:C:\\s.log /q", {"", "", "", "QU", "C:\\s.log"}},
+      {"/log:C:\\s.log", {"", "", "", "L"}},                          // a word switch is its first letter
   };
   for (const auto& c : cases) {
     Outcome got = Parse(c.text);
@@ -67,6 +74,7 @@ TEST(ParseSwitches, AppliesEachSwitchAndItsValue) {
     EXPECT_EQ(got.programFile, c.expected.programFile) << c.text;
     EXPECT_EQ(got.languageCode, c.expected.languageCode) << c.text;
     EXPECT_EQ(got.flags, c.expected.flags) << c.text;
+    EXPECT_EQ(got.logPath, c.expected.logPath) << c.text;
   }
 }
 

@@ -74,6 +74,18 @@ Result<std::string> ReadWholeFile(const fs::path& path, std::uint64_t limit, std
   return bytes;
 }
 
+// One character of the Basic Multilingual Plane for a message: "ɐ" (U+0250).
+std::string Character(char32_t c) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  std::string text = "\"";
+  text += Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(c)));
+  text += "\" (";
+  text += code;
+  text += ')';
+  return text;
+}
+
 // Whether `path` is `folder` or lies somewhere below it.
 bool IsInside(const fs::path& path, const fs::path& folder) {
   std::error_code ec;
@@ -99,6 +111,11 @@ Result<std::string> PayloadNameOf(const fs::path& relative) {
   const PayloadNameProblem problem = CheckPayloadName(name);
   if (problem != PayloadNameProblem::kSafe)
     return Failure{"file name " + Quoted(relative) + " cannot be installed: " + DescribePayloadNameProblem(problem)};
+  if (const char32_t letter = UnstorableLetter(name))
+    return Failure{"file name " + Quoted(relative) + " cannot be stored so that the setup finds it again: Windows " +
+                   "upper-cases its " + Character(letter) + " to " + Character(WindowsUpperCase(letter)) +
+                   ", which has another length in UTF-8, and names are stored upper-cased at their length; " +
+                   "rename the file"};
   return name;
 }
 

@@ -15,7 +15,7 @@ struct VerbRule {
   std::string_view required;  // one more option the verb cannot do without
 };
 
-constexpr std::array<VerbRule, 13> kVerbs = {{
+constexpr std::array<VerbRule, 14> kVerbs = {{
     {"list", false, ""},
     {"wait-window", false, ""},
     {"controls", false, ""},
@@ -29,6 +29,7 @@ constexpr std::array<VerbRule, 13> kVerbs = {{
     {"answer-box", false, "button"},
     {"close", false, ""},
     {"wait-exit", false, ""},
+    {"watch", false, ""},
 }};
 
 const std::set<std::string> kValueOptions = {"pid", "exe", "title", "class", "name", "id", "caption", "text",
@@ -109,6 +110,8 @@ std::string Usage() {
          "  answer-box --button NAME          reports the process's message box and presses a button\n"
          "  close [--title T]                 asks a window to close (WM_CLOSE)\n"
          "  wait-exit                         waits until the process has ended\n"
+         "  watch                             waits for the process to start and end, reporting every\n"
+         "                                    visible top-level window it shows meanwhile\n"
          "CONTROL: --name DESIGNERNAME | --id N | --class C [--caption T]; windows: --title T, --class C\n"
          "--timeout MS (default 5000) bounds every wait; --all includes hidden windows.\n"
          "Output: key=value lines, values escaped (\\\\ \\n \\r \\t). Exit 0 done, 1 not found or timed out, 2 usage.\n";

@@ -297,8 +297,36 @@ int AnswerBox(const Command& command) {
   return 0;
 }
 
+// Polls from before the process starts (name it with --exe) until it has
+// ended, printing every visible top-level window of it once: a run that must
+// show nothing is checked by "windows=0". A window shown and gone within one
+// poll (10 ms) can slip through.
+int Watch(const Command& command) {
+  Print("watching", command.Has("pid") ? command.Get("pid") : command.Get("exe"));
+  std::set<HWND> seen;
+  bool started = false;
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    bool alive = false;
+    for (DWORD id : Processes(command)) alive = alive || ProcessAlive(id);
+    started = started || alive;
+    for (HWND window : TopWindows(command))
+      if (seen.insert(window).second) PrintWindow(window);
+    if (started && !alive) break;
+    if (::GetTickCount() - start >= DWORD(command.timeoutMs)) {
+      Print("windows", std::to_string(seen.size()));
+      return Failure(started ? "the process is still running" : "the process did not start");
+    }
+    ::Sleep(10);
+  }
+  Print("windows", std::to_string(seen.size()));
+  Print("exited", "1");
+  return 0;
+}
+
 int Run(const Command& command) {
   const std::string& verb = command.verb;
+  if (verb == "watch") return Watch(command);
   if (verb == "wait-exit") {
     bool ended = Poll(command, [&] {
       for (DWORD id : Processes(command))

@@ -3,7 +3,11 @@
 // with the resource API and starts the packed copy.
 #include "tools/pack/packer.h"
 
+#include "core/text.h"
+#include "core/utf16.h"
 #include "services/inflate.h"
+#include "services/payload.h"
+#include "services/payload_name.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -96,6 +100,45 @@ TEST_F(PackOnWindows, TheResourceApiFindsEveryPayloadAndThePackedProgramRuns) {
   EXPECT_EQ(exitCode, 0u);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+}
+
+// A file for every letter the loader upper-cases, and for the letters of
+// one-way mappings it leaves: each one the packer accepts, the setup's own
+// resource functions find by its stored name and by its name as it was.
+TEST_F(PackOnWindows, EveryLetterThePackerAcceptsIsFoundAgain) {
+  wchar_t self[MAX_PATH];
+  ASSERT_NE(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+  std::vector<std::string> names;
+  for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+    const bool oneWay = c == U'\u00B5' || c == U'\u0131' || c == U'\u017F' || c == U'\u01C5' || c == U'\u03C2';
+    if ((c >= 0xD800 && c <= 0xDFFF) || (WindowsUpperCase(c) == c && !oneWay)) continue;
+    std::string name = "x";
+    name += Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(c)));
+    name += ".bin";
+    if (UnstorableLetter(name) == 0) names.push_back(name);
+  }
+  ASSERT_GT(names.size(), 1000u);
+  for (const std::string& name : names) Write(root_ / "files" / PathFromUtf8(name), name);
+  Write(root_ / "DISK.ID", "PRODUCT=Orvalis Test\r\n");
+  const PackOptions options{self, root_ / "DISK.ID", root_ / "files", root_ / "Packed.exe"};
+  auto report = Pack(options);
+  ASSERT_TRUE(report.ok()) << report.error();
+
+  HMODULE module =
+      LoadLibraryExW(options.output.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(module, nullptr) << GetLastError();
+  std::vector<std::string> stored;
+  EXPECT_TRUE(ListResourceNames(module, &stored, "FILE:", RT_RCDATA));
+  EXPECT_EQ(stored.size(), names.size() + 1);  // and the descriptor
+  std::string lost;
+  for (const std::string& name : stored)
+    if (LoadResourceData(module, "FILE:" + name, RT_RCDATA).empty()) lost += name + " ";
+  for (const std::string& name : names) {
+    std::string bytes = LoadResourceData(module, "FILE:" + name, RT_RCDATA);
+    if (!InflateData(bytes) || bytes != name) lost += name + " ";
+  }
+  EXPECT_EQ(lost, "");
+  FreeLibrary(module);
 }
 
 }  // namespace

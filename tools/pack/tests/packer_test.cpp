@@ -210,6 +210,19 @@ TEST_F(PackTest, ListsFilesInResourceDirectoryOrder) {
   EXPECT_EQ(ReadFile(files.value()[3].path), "b.txt");
 }
 
+TEST_F(PackTest, StoresNamesAsWindowsUpperCasesThem) {
+  // One-way mappings (µ, ǅ, ı, final ς) stay, as in Windows's table.
+  for (const char* name : {"µ.txt", "ǅǆ.txt", "ա.txt", "ꭰ.txt", "Kısa.txt", "ａ.txt", "λόγος.txt", "ა.txt"})
+    WriteFile(At(std::string("scripts/") + name), name);
+  auto files = CollectPayloadFiles(At("scripts"));
+  ASSERT_TRUE(files.ok()) << files.error();
+  std::vector<std::string> names;
+  for (const PayloadFile& file : files.value()) names.push_back(file.name);
+  const std::vector<std::string> expected = {"KıSA.TXT", "µ.TXT", "ǅǄ.TXT", "ΛΌΓΟς.TXT",
+                                             "Ա.TXT",    "Ꭰ.TXT", "Ა.TXT",  "Ａ.TXT"};
+  EXPECT_EQ(names, expected);
+}
+
 TEST_F(PackTest, RefusesBadInputAndLeavesNoOutput) {
   struct Case {
     const char* what;
@@ -253,6 +266,10 @@ TEST_F(PackTest, RefusesBadInputAndLeavesNoOutput) {
       {"folder names equal once upper-cased",
        [](PackTest& t, PackOptions&) { WriteFile(t.At("files/DATA/sub/NESTED.txt"), "x"); }, "same name in the setup",
        true},
+      {"letter whose upper case has another length",
+       [](PackTest& t, PackOptions&) { WriteFile(t.At("files/Data/ƀ ɐ.txt"), "x"); },
+       "ƀ ɐ.txt\" cannot be stored so that the setup finds it again: Windows upper-cases its "
+       "\"ɐ\" (U+0250) to \"Ɐ\" (U+2C6F)"},
       {"device name", [](PackTest& t, PackOptions&) { WriteFile(t.At("files/Data/aux.txt"), "x"); },
        "reserved device name", true},
       {"control character", [](PackTest& t, PackOptions&) { WriteFile(t.At("files/tab\t.txt"), "x"); },
