@@ -8,7 +8,7 @@
 #   ./dev.sh demo    build, pack the demo product and show its payload
 #   ./dev.sh wine PROGRAM [ARGS...]  run one Windows program in the test Wine (needs a build)
 #   ./dev.sh e2e NAME...             run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
-#   ./dev.sh bench [ARGS...]         silent-install benchmark against NSIS, an MSI and a floor (not part of test)
+#   ./dev.sh bench [ARGS...]         silent-install benchmark against NSIS and a floor (not part of test)
 #   ./dev.sh fuzz [SECONDS] [TARGET...]  build the fuzz targets with clang and run each
 set -euo pipefail
 
@@ -435,8 +435,9 @@ cmd_e2e() {
 
 # ---------------------------------------------------------------- bench
 
-# Silent-install benchmark against NSIS, an MSI and a floor program; not part
-# of `test`. Extra arguments go to bench/bench.py (--runs N, --scale S, --skip-big).
+# Silent-install benchmark against NSIS and a floor program (an MSI with --msi);
+# not part of `test`. Extra arguments go to bench/bench.py (--runs N, --scale S,
+# --skip-big, --msi, --chunks N,N...).
 BENCH_PACKAGES=(nsis msitools wixl)
 
 cmd_bench() {
@@ -452,7 +453,7 @@ cmd_bench() {
   wine_start
   trap wine_stop EXIT
   local status=0
-  BENCH_XVFB_PID=$XVFB_PID WINE=$WINE "$PY" "$ROOT/bench/bench.py" --root "$ROOT" --out "$OUT/bench" "$@" || status=$?
+  BENCH_XVFB_PID=$XVFB_PID WINE=$WINE "$PY" "$ROOT/bench/bench.py" --root "$ROOT" --build "$OUT" --out "$OUT/bench" "$@" || status=$?
   wine_stop
   trap - EXIT
   return $status

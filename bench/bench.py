@@ -9,7 +9,8 @@ silently into a fresh folder, the contenders taking turns (A B C A B C ...)
 so that a burst of load from other work hits all of them alike. The tables give
 medians; the per-run numbers go to OUT/runs.json.
 
-Usage: bench.py --root REPO --out OUTDIR [--runs N] [--scale S] [--skip-big] [--msi] [--chunks N,N...]
+Usage: bench.py --root REPO --out OUTDIR [--build ORVALIS_OUT] [--runs N] [--scale S] [--skip-big] [--msi]
+                [--chunks N,N...] [--report-only]
 """
 import argparse
 import hashlib
@@ -482,7 +483,7 @@ def ratio(results, a, b):
 
 
 NAMES = {"ours": "ours (OrvalisSetup /U /P:)", "nsis": "NSIS zlib, /S /D=", "msi": "MSI (wixl), msiexec /qn /i",
-         "floor": "floor (one pass, 1 MiB chunks, no window)",
+         "floor": "floor (one pass, 128 KiB chunks, no window)",
          "floor-window": "floor + the setup's progress window",
          "floor-none": "floor: start, list payload, exit"}
 # Goals: ours/NSIS per part, ours/floor, peak memory of the setup process.

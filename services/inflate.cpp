@@ -8,6 +8,10 @@
 #include <new>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvalis {
 
 struct InflateBuffers::State {
@@ -21,6 +25,73 @@ InflateBuffers::InflateBuffers(std::size_t chunkSize) : chunkSize_(std::max<std:
 InflateBuffers::~InflateBuffers() = default;
 
 const char* InflateBuffers::chunkData() const { return state_ ? state_->chunk.data() : nullptr; }
+
+namespace {
+
+constexpr std::uint32_t kAdlerBase = 65521;
+// The most bytes whose sums fit 32 bits before they are reduced (zlib's NMAX).
+constexpr std::size_t kAdlerBlock = 5552;
+
+void AdlerBytes(std::uint32_t& a, std::uint32_t& b, const unsigned char* p, std::size_t n) {
+  for (; n > 0; --n) {
+    a += *p++;
+    b += a;
+  }
+}
+
+// The two header bytes of a zlib stream, checked as inflate() checks them: a
+// multiple of 31, deflate, a window of at most 32 KiB, no preset dictionary
+// (which a payload stream cannot bring along).
+bool GoodHeader(std::string_view stream) {
+  if (stream.size() < 2) return false;
+  const auto method = static_cast<unsigned char>(stream[0]), flags = static_cast<unsigned char>(stream[1]);
+  return (method << 8 | flags) % 31 == 0 && (method & 0x0F) == Z_DEFLATED && (method >> 4) <= 7 && (flags & 0x20) == 0;
+}
+
+}  // namespace
+
+std::uint32_t UpdateAdler32(std::uint32_t adler, std::string_view bytes) {
+  std::uint32_t a = adler & 0xFFFF, b = adler >> 16;
+  auto p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t n = bytes.size();
+  while (n > 0) {
+    std::size_t block = std::min(n, kAdlerBlock);
+    n -= block;
+#if defined(__SSE2__)
+    // 16 bytes a step: the byte sums (for a), the sums of the a's before each
+    // step, and the bytes weighted 16 down to 1 (for b).
+    const std::size_t steps = block / 16;
+    if (steps > 0) {
+      const __m128i zero = _mm_setzero_si128();
+      const __m128i weightsHigh = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
+      const __m128i weightsLow = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+      __m128i sums = zero, prefix = zero, weighted = zero;
+      for (std::size_t i = 0; i < steps; ++i, p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        prefix = _mm_add_epi32(prefix, sums);
+        sums = _mm_add_epi32(sums, _mm_sad_epu8(v, zero));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(v, zero), weightsHigh));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(v, zero), weightsLow));
+      }
+      alignas(16) std::uint32_t s[4], q[4], w[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(s), sums);
+      _mm_store_si128(reinterpret_cast<__m128i*>(q), prefix);
+      _mm_store_si128(reinterpret_cast<__m128i*>(w), weighted);
+      const std::uint64_t byteSum = std::uint64_t{s[0]} + s[2];
+      const std::uint64_t b64 = b + std::uint64_t{a} * 16 * steps + 16 * (std::uint64_t{q[0]} + q[2]) +
+                                std::uint64_t{w[0]} + w[1] + w[2] + w[3];
+      a = static_cast<std::uint32_t>((a + byteSum) % kAdlerBase);
+      b = static_cast<std::uint32_t>(b64 % kAdlerBase);
+      block -= steps * 16;
+    }
+#endif
+    AdlerBytes(a, b, p, block);
+    p += block;
+    a %= kAdlerBase;
+    b %= kAdlerBase;
+  }
+  return b << 16 | a;
+}
 
 std::string_view InflateStatusText(InflateStatus status) {
   switch (status) {
@@ -38,13 +109,17 @@ InflateResult<Size> InflateChunked(std::string_view stream, InflateBuffers& buff
   static_assert(kInflateCeiling <= static_cast<std::uint64_t>(Size(~Size(0))), "the ceiling must fit the count");
   constexpr Size kCeiling = static_cast<Size>(kInflateCeiling);
   InflateResult<Size> result;
-  // zlib's smallest stream is 8 bytes; an empty resource is no stream at all.
-  if (stream.empty()) return result;
+  // zlib's inflate() reads the header and the Adler-32 trailer itself; here
+  // they are read around a raw inflate, so that the checksum is computed 16
+  // bytes at a time: zlib's own Adler-32 took a quarter of the inflate time.
+  // Any stream that uncompress() accepts, with nothing after it, passes.
+  constexpr std::size_t kHeader = 2, kTrailer = 4;
+  if (!GoodHeader(stream)) return result;
   try {
     if (!buffers.state_) {
       auto state = std::make_unique<InflateBuffers::State>();
       state->chunk.resize(std::min<std::size_t>(buffers.chunkSize_, UINT_MAX));
-      if (inflateInit(&state->stream) != Z_OK) {
+      if (inflateInit2(&state->stream, -MAX_WBITS) != Z_OK) {
         result.status = InflateStatus::kNoMemory;
         return result;
       }
@@ -59,8 +134,9 @@ InflateResult<Size> InflateChunked(std::string_view stream, InflateBuffers& buff
   }
   z_stream& z = buffers.state_->stream;
   std::vector<char>& chunk = buffers.state_->chunk;
-  const char* next = stream.data();
-  std::size_t left = stream.size();  // input not yet given to zlib
+  const char* next = stream.data() + kHeader;
+  std::size_t left = stream.size() - kHeader;  // input not yet given to zlib
+  std::uint32_t adler = 1;
   z.avail_in = 0;
   for (;;) {
     if (z.avail_in == 0 && left != 0) {
@@ -80,6 +156,7 @@ InflateResult<Size> InflateChunked(std::string_view stream, InflateBuffers& buff
         result.status = InflateStatus::kTooLarge;
         return result;
       }
+      adler = UpdateAdler32(adler, std::string_view(chunk.data(), have));
       if (!sink(std::string_view(chunk.data(), have))) {
         result.status = InflateStatus::kSinkFailed;
         return result;
@@ -87,8 +164,12 @@ InflateResult<Size> InflateChunked(std::string_view stream, InflateBuffers& buff
       result.size = static_cast<Size>(result.size + have);
     }
     if (rc == Z_STREAM_END) {
-      // Anything after the stream's end makes it as damaged as a cut one.
-      result.status = z.avail_in == 0 && left == 0 ? InflateStatus::kOk : InflateStatus::kDamaged;
+      // The checksum must follow, and nothing after it: more makes the stream
+      // as damaged as a cut one.
+      if (z.avail_in + left != kTrailer) return result;
+      std::uint32_t stored = 0;
+      for (char c : stream.substr(stream.size() - kTrailer)) stored = stored << 8 | static_cast<unsigned char>(c);
+      if (stored == adler) result.status = InflateStatus::kOk;
       return result;
     }
     if (rc == Z_MEM_ERROR) {

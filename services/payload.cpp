@@ -23,8 +23,9 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) noexcep
   return TRUE;
 }
 
-// The bytes of a resource where the image maps them; nothing when the
-// resource is missing or cannot be loaded. An empty resource is found, empty.
+// The bytes of a resource where the image maps them, for as long as the
+// module stays loaded; nothing when the resource is missing or cannot be
+// loaded. An empty resource is found, empty.
 std::optional<std::string_view> ResourceBytes(HMODULE module, std::string_view name, LPCWSTR type) {
   HRSRC info = ::FindResourceW(module, win::Wide(name).c_str(), type);
   if (info == nullptr) return std::nullopt;
@@ -74,33 +75,40 @@ FileExtraction ExtractResourceToFile(HMODULE module, std::string_view name, LPCW
   };
 
   std::wstring target = win::Wide(path);
-  // Windows refuses to rename over a read-only file and Wine does not: the
-  // rule is checked here, so that it holds on both.
-  DWORD existing = ::GetFileAttributesW(target.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0)
-    return systemFailure(ERROR_ACCESS_DENIED);
-  std::wstring temporary;
-  win::unique_file file;
-  // The process id keeps two setups apart; the count, leftovers of an earlier run.
-  for (int attempt = 0; !file; ++attempt) {
-    wchar_t suffix[32];
-    std::swprintf(suffix, 32, L".~%lx-%d.tmp", ::GetCurrentProcessId(), attempt);
-    temporary = target + suffix;
-    file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-    DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
-    if (!file && (error != ERROR_FILE_EXISTS || attempt == 99)) return systemFailure(error);
+  // Where there is no file yet, there is nothing to keep: the file is written
+  // under its own name. CREATE_NEW never touches a file that is there after all.
+  std::wstring written = target;
+  win::unique_file file(
+      ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const bool replacing = !file && ::GetLastError() == ERROR_FILE_EXISTS;
+  if (!file && !replacing) return systemFailure(::GetLastError());
+  if (replacing) {
+    // Windows refuses to rename over a read-only file and Wine does not: the
+    // rule is checked here, so that it holds on both.
+    DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0)
+      return systemFailure(ERROR_ACCESS_DENIED);
+    // The process id keeps two setups apart; the count, leftovers of an earlier run.
+    for (int attempt = 0; !file; ++attempt) {
+      wchar_t suffix[32];
+      std::swprintf(suffix, 32, L".~%lx-%d.tmp", ::GetCurrentProcessId(), attempt);
+      written = target + suffix;
+      file.reset(::CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+      DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
+      if (!file && (error != ERROR_FILE_EXISTS || attempt == 99)) return systemFailure(error);
+    }
   }
-  auto removeTemporary = win::scope_exit([&] {
+  auto removeWritten = win::scope_exit([&] {
     file.reset();
-    ::DeleteFileW(temporary.c_str());
+    ::DeleteFileW(written.c_str());
   });
 
   DWORD writeError = ERROR_SUCCESS;
   auto inflated = InflateChunked<std::uint64_t>(*stream, buffers, [&](std::string_view chunk) {
-    DWORD written = 0;
-    if (::WriteFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr) &&
-        written == chunk.size())
+    DWORD done = 0;
+    if (::WriteFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &done, nullptr) &&
+        done == chunk.size())
       return true;
     writeError = ::GetLastError();
     return false;
@@ -115,8 +123,9 @@ FileExtraction ExtractResourceToFile(HMODULE module, std::string_view name, LPCW
   // A close can report a failed delayed write (full disk on a network share).
   if (::CloseHandle(file.release()) == FALSE) return systemFailure(::GetLastError());
   // A rename: the file at `path` is whole until it is replaced by another whole one.
-  if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return systemFailure(::GetLastError());
-  removeTemporary.release();
+  if (replacing && !::MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return systemFailure(::GetLastError());
+  removeWritten.release();
   result.problem = ExtractProblem::kNone;
   result.size = inflated.size;
   return result;

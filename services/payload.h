@@ -36,10 +36,13 @@ struct FileExtraction {
 };
 
 // Inflates the zlib stream of resource `name` of `type`, read in place from
-// the mapped image, into `path`: written to a new temporary file beside it,
-// which then replaces `path`. On any failure the temporary file is deleted and
-// a file already at `path` stays as it was. A read-only file at `path` is not
-// replaced (kSystem); the new file has the attributes of a freshly created one.
+// the mapped image, into `path`. A file already at `path` is replaced only by a
+// whole one: the new file is written to a temporary file beside it, which then
+// takes its place; on any failure what was written is deleted and a file at
+// `path` stays as it was. A file that is not there yet is written under its
+// own name (and deleted on failure), which spares a fresh install a rename per
+// file. A read-only file at `path` is not replaced (kSystem);
+// the new file has the attributes of a freshly created one.
 [[nodiscard]] FileExtraction ExtractResourceToFile(HMODULE module, std::string_view name, LPCWSTR type,
                                                    std::string_view path, InflateBuffers& buffers);
 

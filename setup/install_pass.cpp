@@ -37,8 +37,10 @@ bool AllWritable(SetupRun& run, const std::vector<std::string>& names) {
 }
 
 // Writes one payload entry under its display name; false when it failed.
-// A file that fails keeps what was there before.
-bool WritePayloadFile(SetupRun& run, const std::string& name) {
+// A file that fails keeps what was there before. `knownFolder` is the folder
+// found or made for the file before: files come folder by folder, and each
+// look at the disk costs time under Wine.
+bool WritePayloadFile(SetupRun& run, const std::string& name, std::string& knownFolder) {
   const std::string display = PayloadDisplayName(name);
   if (!StaysInside(name)) {
     run.Log.Write(LogFileLine(display, {false, 0, 0, "outside the install folder"}));
@@ -46,11 +48,14 @@ bool WritePayloadFile(SetupRun& run, const std::string& name) {
   }
   std::string path = run.State.InstallPath + display;
   std::string folder = path.substr(0, path.rfind('\\') + 1);
-  if (!run.Host.FolderExists(folder) && !run.Host.CreateFolders(folder)) {
-    const std::uint32_t error = run.Host.LastFolderError();
-    run.Log.Write("folder: " + folder + " cannot be created");
-    run.Log.Write(LogFileLine(display, {false, 0, error, run.Host.ErrorText(error)}));
-    return false;
+  if (folder != knownFolder) {
+    if (!run.Host.FolderExists(folder) && !run.Host.CreateFolders(folder)) {
+      const std::uint32_t error = run.Host.LastFolderError();
+      run.Log.Write("folder: " + folder + " cannot be created");
+      run.Log.Write(LogFileLine(display, {false, 0, error, run.Host.ErrorText(error)}));
+      return false;
+    }
+    knownFolder = folder;
   }
   ExtractResult result = run.Host.ExtractPayloadFile(name, path);
   run.Log.Write(LogFileLine(display, result));
@@ -122,6 +127,7 @@ PassOutcome InstallPass(SetupRun& run) {
 
   if (run.Ok) {
     DeleteOldFiles(run);
+    std::string knownFolder;
     for (size_t i = 0; i < run.Payload.size(); ++i) {
       const PayloadEntry& entry = run.Payload[i];
       if (!entry.Selected) continue;
@@ -129,7 +135,7 @@ PassOutcome InstallPass(SetupRun& run) {
       if (run.ProgressOpen) host.SetProgressText(PayloadDisplayName(entry.Name));
       run.SetProgressPosition(static_cast<int>(i));
       if (run.ProgressOpen) host.RepaintProgress();
-      if (!WritePayloadFile(run, entry.Name)) run.Ok = false;
+      if (!WritePayloadFile(run, entry.Name, knownFolder)) run.Ok = false;
     }
     if (!run.Ok) {
       if (run.OfferElevation(run.Text(kTextNotAllInstalled))) return PassOutcome::kElevating;

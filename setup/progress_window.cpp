@@ -37,23 +37,28 @@ void TfrmProgress::SetPosition(int position) {
 int TfrmProgress::Position() const { return position_; }
 
 void TfrmProgress::Repaint(bool force) {
-  // Messages sent from other threads and programs (such as a request for a
-  // window's text) are answered here, and the window system gets to report
-  // what it uncovered, since the run pumps no queue while it works; posted
-  // input stays queued.
-  MSG pending;
-  ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   constexpr unsigned long long kMinimumInterval = 50;  // ms: 20 pictures a second
   const unsigned long long now = ::GetTickCount64();
   if (!force && lastPaint_ != 0 && now - lastPaint_ < kMinimumInterval) return;
   lastPaint_ = now;
+  // Messages sent from other threads and programs (such as a request for a
+  // window's text) are answered here, and the window system gets to report
+  // what it uncovered, since the run pumps no queue while it works; posted
+  // input stays queued. Each look at the queue is a round trip to the server
+  // under Wine, so it is taken as often as a picture, not once per file.
+  MSG pending;
+  ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   if (pending_) {
+    // Both invalidate only themselves.
     label_->SetCaption(step_);
     bar_->SetPosition(position_);
     pending_ = false;
   }
-  if (HWND h = HandleIfCreated())
-    ::RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Forced, the whole window is painted again; otherwise only what is invalid:
+  // the label, the bar and whatever the window system uncovered. Painting the
+  // themed panels as well took about 5 ms a picture under Wine.
+  const UINT what = force ? RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW : RDW_ALLCHILDREN | RDW_UPDATENOW;
+  if (HWND h = HandleIfCreated()) ::RedrawWindow(h, nullptr, nullptr, what);
 }
 
 }  // namespace orvalis

@@ -7,7 +7,7 @@
 // MODE:
 //   stream  one inflate() pass per stream, read in place from the mapped
 //           image, each chunk of output written as it comes; one z_stream and
-//           one chunk buffer (1 MiB unless --chunk says otherwise) for all files
+//           one chunk buffer (128 KiB unless --chunk says otherwise) for all files
 //   none    lists the payload and ends: the cost of starting the process
 //
 // --window shows the setup's own progress window (TfrmProgress), its label and
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   std::string folder = argv[2];
-  std::size_t chunkSize = 1 << 20;
+  std::size_t chunkSize = 128 * 1024;
   bool window = false;
   for (int i = 3; i < argc; ++i) {
     if (std::strncmp(argv[i], "--chunk=", 8) == 0) chunkSize = std::strtoul(argv[i] + 8, nullptr, 10);

@@ -169,12 +169,13 @@ TEST(InflateChunked, DamagedStreamsFailAndTheBuffersStayUsable) {
     std::string bytes = c.stream;
     EXPECT_FALSE(InflateData(bytes)) << c.what;
     EXPECT_TRUE(bytes.empty()) << c.what;
+    const std::string after = "after " + std::string(c.what);
     std::string again;
-    EXPECT_TRUE(InflateChunked<std::uint64_t>(Deflate("after " + std::string(c.what)), buffers, [&](std::string_view p) {
+    EXPECT_TRUE(InflateChunked<std::uint64_t>(Deflate(after), buffers, [&](std::string_view p) {
                   again.append(p);
                   return true;
                 }).ok());
-    EXPECT_EQ(again, "after " + std::string(c.what));
+    EXPECT_EQ(again, after);
   }
 }
 
@@ -188,6 +189,20 @@ TEST(InflateChunked, ASinkThatRefusesStopsTheInflate) {
   EXPECT_EQ(result.status, InflateStatus::kSinkFailed);
   EXPECT_EQ(calls, 3);
   EXPECT_EQ(result.size, 2000u);
+}
+
+TEST(UpdateAdler32, AgreesWithZlibAtEveryLengthAndSplit) {
+  const std::string data = RandomBytes(200'000, 4) + std::string(70'000, '\xFF');  // all-ones: the largest sums
+  const size_t lengths[] = {0, 1, 15, 16, 17, 100, 5'551, 5'552, 5'553, 65'536 + 7, data.size()};
+  for (size_t length : lengths) {
+    for (size_t split : {size_t{0}, std::min<size_t>(1, length), length / 3}) {
+      const std::string_view all(data.data() + (data.size() - length), length);  // ends on the 0xFF run
+      const auto expected = static_cast<std::uint32_t>(
+          adler32(1, reinterpret_cast<const Bytef*>(all.data()), static_cast<uInt>(all.size())));
+      EXPECT_EQ(UpdateAdler32(UpdateAdler32(1, all.substr(0, split)), all.substr(split)), expected)
+          << length << " split at " << split;
+    }
+  }
 }
 
 TEST(InflateData, AnEmptyFileIsAnEmptyResultNotAFailure) {

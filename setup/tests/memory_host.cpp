@@ -320,17 +320,24 @@ bool MemoryHost::CanOpenExclusive(const std::string& path) {
   return file && !Locked(*file) && (file->attributes & kAttributeReadOnly) == 0 && !Denied(path);
 }
 
-// The Windows host's steps: create a temporary file beside `path` (which needs
-// the folder and the right to write there), inflate into it, then rename it
-// over `path`. Only the last step touches a file already there.
+// The Windows host's steps: a file already there must not be read-only;
+// create the file, or a temporary file beside it when there is one already
+// (either needs the folder and the right to write there); inflate into it;
+// then rename it over `path`, which fails while the old file is open. Only
+// the last step touches a file already there.
 ExtractResult MemoryHost::ExtractPayloadFile(const std::string& name, const std::string& path) {
   calls.push_back("ExtractPayloadFile " + path);
   constexpr std::uint32_t kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32;
-  auto failed = [](std::uint32_t error, std::string reason) { return ExtractResult{false, 0, error, std::move(reason)}; };
-  auto raw = std::find_if(payload_.begin(), payload_.end(), [&](const auto& entry) { return SameText(entry.first, name); });
+  auto failed = [](std::uint32_t error, std::string reason) {
+    return ExtractResult{false, 0, error, std::move(reason)};
+  };
+  auto raw = std::find_if(payload_.begin(), payload_.end(),
+                          [&](const auto& entry) { return SameText(entry.first, name); });
   if (raw == payload_.end()) return failed(0, "missing");
   if (!HasFolder(FolderOf(path))) return failed(kPathNotFound, "The system cannot find the path specified.");
   if (Denied(path)) return failed(kAccessDenied, "Access is denied.");
+  File* old = Find(path);
+  if (old != nullptr && (old->attributes & kAttributeReadOnly) != 0) return failed(kAccessDenied, "Access is denied.");
   std::string bytes;
   InflateBuffers buffers(4096);
   auto inflated = InflateChunked<std::uint64_t>(raw->second, buffers, [&bytes](std::string_view chunk) {
@@ -338,12 +345,10 @@ ExtractResult MemoryHost::ExtractPayloadFile(const std::string& name, const std:
     return true;
   });
   if (!inflated.ok()) return failed(0, std::string(InflateStatusText(inflated.status)));
-  if (File* file = Find(path)) {
-    // A rename cannot replace a file that is open or read-only.
-    if (Locked(*file)) return failed(kSharingViolation, "The process cannot access the file because it is being used by another process.");
-    if ((file->attributes & kAttributeReadOnly) != 0) return failed(kAccessDenied, "Access is denied.");
-    file->bytes = std::move(bytes);
-    file->attributes = kAttributeArchive;
+  if (old != nullptr) {
+    if (Locked(*old)) return failed(kSharingViolation, "The file is in use by another process.");
+    old->bytes = std::move(bytes);
+    old->attributes = kAttributeArchive;
   } else {
     files_[Key(path)] = File{path, std::move(bytes), kAttributeArchive, 0};
   }

@@ -16,6 +16,7 @@ constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kDebugEntrySize = 28;  // IMAGE_DEBUG_DIRECTORY
 constexpr std::uint16_t kExecutableImage = 0x0002;
 constexpr std::uint32_t kMaxDirectories = 16;
+constexpr std::uint64_t kPageSize = 0x1000;
 // The resource section's name, and what an older one is renamed to when a new
 // one is added, so tools that look sections up by name find the live one.
 constexpr std::string_view kResourceSectionName = ".rsrc";
@@ -291,10 +292,16 @@ Result<ResourceReplacement> ReplaceResources(std::string_view stub, const PeImag
   SectionHeader resourceSection;
   std::uint64_t keepEnd;  // stub bytes kept from the start of the file
   std::uint64_t oldRawSize = 0;
+  // The resources start on a page of the file: Wine maps a section whose
+  // file offset is page-aligned straight from the file, and reads any other
+  // into fresh memory when the image loads (for a setup: its whole payload,
+  // before the first file is written).
+  const std::uint64_t rawAlignment = std::max<std::uint64_t>(image.fileAlignment, kPageSize);
   if (inPlace) {
     resourceSection = sections[oldSection];
     oldRawSize = resourceSection.sizeOfRawData;
     keepEnd = resourceSection.pointerToRawData;
+    resourceSection.pointerToRawData = static_cast<std::uint32_t>(AlignUp(keepEnd, rawAlignment));
   } else {
     const std::uint64_t headerAt = image.sectionTableOffset + kSectionHeaderSize * sections.size();
     std::uint64_t firstRaw = stub.size();
@@ -306,7 +313,7 @@ Result<ResourceReplacement> ReplaceResources(std::string_view stub, const PeImag
       return Failure{"no room for another section header in the image headers"};
     resourceSection.name = kResourceSectionName;
     resourceSection.virtualAddress = static_cast<std::uint32_t>(AlignUp(virtualEnd, image.sectionAlignment));
-    resourceSection.pointerToRawData = static_cast<std::uint32_t>(AlignUp(sectionDataEnd, image.fileAlignment));
+    resourceSection.pointerToRawData = static_cast<std::uint32_t>(AlignUp(sectionDataEnd, rawAlignment));
     resourceSection.characteristics = kSectionInitializedData | kSectionRead;
     keepEnd = sectionDataEnd;
     if (hasOldSection && sections[oldSection].name == kResourceSectionName &&
@@ -314,7 +321,7 @@ Result<ResourceReplacement> ReplaceResources(std::string_view stub, const PeImag
       sections[oldSection].name = kOldResourceSectionName;
   }
   if (AlignUp(virtualEnd, image.sectionAlignment) > 0xFFFFFFFFull ||
-      AlignUp(sectionDataEnd, image.fileAlignment) > 0xFFFFFFFFull)
+      AlignUp(sectionDataEnd, rawAlignment) > 0xFFFFFFFFull)
     return Failure{"image too large to add resources to"};
 
   auto layout = LayoutResourceSection(tree, resourceSection.virtualAddress);

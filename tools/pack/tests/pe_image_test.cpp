@@ -119,7 +119,7 @@ TEST(ReplaceResources, KeepsTheImageAndAddsTheResources) {
     for (std::size_t i = 0; i + 1 < after.sections.size(); ++i)
       previousEnd = std::max(previousEnd, after.sections[i].VirtualEnd());
     EXPECT_EQ(rsrc.virtualAddress, (previousEnd + 0xFFF) / 0x1000 * 0x1000);
-    EXPECT_EQ(rsrc.pointerToRawData % after.fileAlignment, 0u);
+    EXPECT_EQ(rsrc.pointerToRawData % 0x1000, 0u);  // on a page, so the loader can map it from the file
     EXPECT_EQ(rsrc.sizeOfRawData % after.fileAlignment, 0u);
     EXPECT_GE(rsrc.sizeOfRawData, rsrc.virtualSize);
     EXPECT_EQ(after.Directory(kResourceDirectory).address, rsrc.virtualAddress);
