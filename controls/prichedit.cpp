@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "controls/jpeg_picture.h"
 #include "controls/theme.h"
 #include "core/text.h"
 #include "win/gdi.h"
+#include "win/scope_exit.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -71,6 +73,105 @@ class FlagScope {
  private:
   bool& flag_;
   bool previous_;
+};
+
+// Takes an event handler away for the length of a scope, as if it were not assigned.
+template <typename Handler>
+class DetachScope {
+ public:
+  explicit DetachScope(Handler& handler) : handler_(handler), saved_(std::move(handler)) { handler_ = nullptr; }
+  ~DetachScope() { handler_ = std::move(saved_); }
+  DetachScope(const DetachScope&) = delete;
+  DetachScope& operator=(const DetachScope&) = delete;
+
+ private:
+  Handler& handler_;
+  Handler saved_;
+};
+
+// The label of the first picture of an RTF text; none when it cannot be read.
+std::optional<PictureLabel> ReadPictureLabel(std::string_view rtf) {
+  const std::optional<PictureSpan> span = FindPicture(rtf, 0);
+  if (!span) return std::nullopt;
+  const win::unique_henhmetafile metafile = MetafileFromPicture(rtf, *span);
+  return MetafileLabel(metafile.get());
+}
+
+// A compound storage in memory, as every embedded object of the inner window gets.
+HRESULT NewMemoryStorage(IStorage** storage) noexcept {
+  if (!storage) return E_INVALIDARG;
+  *storage = nullptr;
+  win::com_ptr<ILockBytes> bytes;
+  HRESULT hr = ::CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put());
+  if (FAILED(hr)) return hr;
+  return ::StgCreateDocfileOnILockBytes(bytes.get(), STGM_SHARE_EXCLUSIVE | STGM_CREATE | STGM_READWRITE, 0,
+                                        storage);
+}
+
+// The inner window's OLE callback: storage for new objects; everything else
+// is left to the window.
+class RichOleCallback final : public IRichEditOleCallback {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IRichEditOleCallback) {
+      *out = static_cast<IRichEditOleCallback*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() noexcept override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetNewStorage(LPSTORAGE* storage) noexcept override { return NewMemoryStorage(storage); }
+  HRESULT STDMETHODCALLTYPE GetInPlaceContext(LPOLEINPLACEFRAME*, LPOLEINPLACEUIWINDOW*,
+                                              LPOLEINPLACEFRAMEINFO) noexcept override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE ShowContainerUI(BOOL) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE QueryInsertObject(LPCLSID, LPSTORAGE, LONG) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DeleteObject(LPOLEOBJECT) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, BOOL, HGLOBAL) noexcept override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT*) noexcept override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDragDropEffect(BOOL, DWORD, LPDWORD) noexcept override { return S_OK; }
+  // The context menu is the control's own.
+  HRESULT STDMETHODCALLTYPE GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*) noexcept override {
+    return E_NOTIMPL;
+  }
+
+ private:
+  ULONG references_ = 1;
+};
+
+// The shift state of a key event.
+unsigned ShiftState() {
+  unsigned shift = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) shift |= kShiftKey;
+  if (::GetKeyState(VK_MENU) < 0) shift |= kAltKey;
+  if (::GetKeyState(VK_CONTROL) < 0) shift |= kCtrlKey;
+  return shift;
+}
+
+// The hourglass while the host is asked, the previous cursor afterwards.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { ::SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
 };
 
 }  // namespace
@@ -191,9 +292,14 @@ void PRichEditSub::MakeCreateParams(CreateParams& params) {
   const RichEditClass* richEdit = LoadRichEditClass();
   params.className = richEdit ? richEdit->className : L"RICHEDIT";
   params.systemClass = true;
-  params.style = WS_CHILD | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  params.style = WS_CHILD | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL;
+  if (owner_.wantReturns_) params.style |= ES_WANTRETURN;
   if (owner_.tabStop_) params.style |= WS_TABSTOP;
   if (owner_.readOnly_) params.style |= ES_READONLY;
+  const RichScrollBars bars = owner_.scrollBars_;
+  if (bars == RichScrollBars::Horizontal || bars == RichScrollBars::Both) params.style |= WS_HSCROLL;
+  if (bars == RichScrollBars::Vertical || bars == RichScrollBars::Both) params.style |= WS_VSCROLL;
+  if (!owner_.wordWrap_) params.style |= ES_AUTOHSCROLL;
 }
 
 void PRichEditSub::HandleCreated() {
@@ -203,6 +309,8 @@ void PRichEditSub::HandleCreated() {
   owner_.Send(EM_SETEVENTMASK, 0, mask | ENM_CHANGE | ENM_SELCHANGE | ENM_PROTECTED | ENM_UPDATE);
   owner_.ApplyTypography();
   owner_.ApplyBackground();
+  owner_.ApplyEditorSettings();
+  owner_.Send(EM_SETOLECALLBACK, 0, LPARAM(owner_.oleCallback_.get()));
 }
 
 void PRichEditSub::WndProc(ui::Message& m) {
@@ -218,7 +326,13 @@ void PRichEditSub::WndProc(ui::Message& m) {
     case ui::CN_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
       if (header->code == EN_PROTECTED) {
-        m.result = 0;  // the control's own changes of protected text are always allowed
+        // Changes of protected text are always allowed; the host only hears of them.
+        if (owner_.protectEvents_ && owner_.OnProtectChange) {
+          const CHARRANGE& range = reinterpret_cast<const ENPROTECTED*>(m.lParam)->chrg;
+          bool allow = true;
+          owner_.OnProtectChange(owner_, range.cpMin, range.cpMax, allow);
+        }
+        m.result = 0;
         return;
       }
       if (header->code == EN_REQUESTRESIZE) {
@@ -275,7 +389,11 @@ void PRichEditSub::MouseMove(unsigned keys, int x, int y) {
 
 // ---------------------------------------------------------------- PRichEdit
 
-PRichEdit::PRichEdit() : sub_(*this) {
+PRichEdit::PRichEdit() : sub_(*this), oleCallback_(new RichOleCallback) {
+  // The formats paste special offers, registered in this order.
+  for (const wchar_t* format : {L"Object Descriptor", L"Embedded Object", L"Link Source", L"Rich Text Format",
+                                L"Rich Text Format Without Objects", L"RichEdit Text and Objects"})
+    clipboardFormats_.push_back(::RegisterClipboardFormatW(format));
   SetBounds(0, 0, 185, 89);
   sub_.SetParent(this);
   Layout();
@@ -301,6 +419,7 @@ void PRichEdit::HandleCreated() {
 void PRichEdit::Loaded() {
   ApplyTheme();
   ApplyBackground();
+  ApplyEditorBackground();
   Layout();
 }
 
@@ -315,16 +434,20 @@ void PRichEdit::SetFont(const ui::Font& font) {
 }
 
 void PRichEdit::WndProc(ui::Message& m) {
+  if (!CustomCtrlProc(m)) WinControl::WndProc(m);
+}
+
+bool PRichEdit::CustomCtrlProc(ui::Message& m) {
   switch (m.msg) {
-    case WM_CLOSE: m.result = 0; return;
+    case WM_CLOSE: m.result = 0; return true;
     case WM_SETFOCUS:
       if (sub_.HandleAllocated()) ::SetFocus(sub_.HandleIfCreated());
       m.result = 0;
-      return;
+      return true;
     case WM_THEMECHANGED: ApplyTheme(); break;
     default: break;
   }
-  WinControl::WndProc(m);
+  return false;
 }
 
 HWND PRichEdit::Inner() { return sub_.Handle(); }
@@ -336,7 +459,8 @@ LRESULT PRichEdit::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void PRichEdit::Layout() {
   const int b = borderStyle_ == ui::BorderStyle::Single ? 1 : 0;
-  sub_.SetBounds(b, b, std::max(0, Width() - 2 * b), std::max(0, Height() - 2 * b));
+  const int y = PlaceBars(b);
+  sub_.SetBounds(b, y + b, std::max(0, Width() - 2 * b), std::max(0, Height() - y - 2 * b));
 }
 
 void PRichEdit::ApplyTheme() {
@@ -422,7 +546,14 @@ std::string PRichEdit::StreamOut(UINT format) {
   PStreamObject stream;
   EDITSTREAM es{DWORD_PTR(&stream), 0, &PStreamObject::WriteCallback};
   Send(EM_STREAMOUT, format, LPARAM(&es));
-  return stream.Written();
+  if ((format & SF_RTF) == 0) return stream.Written();
+  // Windows that write enhanced metafiles (Wine's, later versions): the
+  // pictures become 16-bit metafile pictures, as the version-1 window writes them.
+  return ConvertEmfPictures(stream.Written(), [](std::string_view bits) {
+    const win::unique_henhmetafile metafile(
+        ::SetEnhMetaFileBits(UINT(bits.size()), reinterpret_cast<const BYTE*>(bits.data())));
+    return MetafilePictureText(metafile.get());
+  });
 }
 
 bool PRichEdit::StreamRichTextIn(std::string_view rtf) {
@@ -462,7 +593,9 @@ void PRichEdit::SetRichText(std::string_view text) {
   if (!load.rtf) {
     SetPlainText(load.text);
   } else {
-    (void)StreamRichTextIn(load.text);
+    const bool anchored = !KeepsProtection();
+    (void)StreamRichTextIn(anchored ? AnchorProtectedMarkers(load.text) : load.text);
+    if (anchored) ProtectAnchoredMarkers();
     if (!richFormat_) {
       // Plain-text editing: the window's font and no paragraph spacing.
       CHARRANGE all{0, -1};
@@ -497,35 +630,92 @@ void PRichEdit::SetRichText(std::string_view text) {
   InnerSelectionChanged();
 }
 
-void PRichEdit::ExpandFields() {
-  // Every protected "[name]" stands for a field. The host supplies no field
-  // pictures yet, so each marker is taken out, as for a field without content.
-  std::wstring text = PositionText();
-  for (std::size_t open = text.find(L'['); open != std::wstring::npos; open = text.find(L'[', open)) {
-    CHARRANGE caret{LONG(open + 1), LONG(open + 1)};
-    Send(EM_EXSETSEL, 0, LPARAM(&caret));
+bool PRichEdit::KeepsProtection() {
+  // The same for every window of the process: asked once, of the first one loaded.
+  static const bool keeps = [this] {
+    (void)StreamRichTextIn("{\\rtf1 \\protect x\\protect0 }");
+    CHARRANGE first{0, 1};
+    Send(EM_EXSETSEL, 0, LPARAM(&first));
     CHARFORMATW format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_PROTECTED;
     Send(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
-    if ((format.dwEffects & CFE_PROTECTED) == 0) {
-      ++open;
-      continue;
-    }
-    const std::size_t close = text.find(L']', open);
-    CHARRANGE marker{LONG(open), LONG(close == std::wstring::npos ? text.size() : close + 1)};
+    return (format.dwEffects & CFE_PROTECTED) != 0;
+  }();
+  return keeps;
+}
+
+void PRichEdit::ProtectAnchoredMarkers() {
+  const std::wstring text = PositionText();
+  const std::vector<ObjectRange> markers = AnchoredMarkers(std::u16string(text.begin(), text.end()));
+  // From the last one back: taking an anchor out moves only what follows it.
+  for (auto it = markers.rbegin(); it != markers.rend(); ++it) {
+    CHARRANGE anchor{it->start, it->start + 1};
+    Send(EM_EXSETSEL, 0, LPARAM(&anchor));
+    Send(EM_REPLACESEL, FALSE, LPARAM(L""));
+    CHARRANGE marker{it->start, it->start + it->length - 1};
     Send(EM_EXSETSEL, 0, LPARAM(&marker));
-    DelSel();
-    const std::wstring after = PositionText();
-    if (after.size() >= text.size()) break;  // the window kept the marker: nothing more to do
-    text = after;
+    CHARFORMATW protect{};
+    protect.cbSize = sizeof protect;
+    protect.dwMask = CFM_PROTECTED;
+    protect.dwEffects = CFE_PROTECTED;
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&protect));
   }
+}
+
+// The inner window as field expansion sees it.
+class PRichEdit::WindowFields final : public FieldDocument {
+ public:
+  explicit WindowFields(PRichEdit& owner) : owner_(owner) {}
+  std::u16string Text() override {
+    const std::wstring text = owner_.PositionText();
+    return std::u16string(text.begin(), text.end());
+  }
+  bool ProtectedBefore(int position) override {
+    CHARRANGE caret{position, position};
+    owner_.Send(EM_EXSETSEL, 0, LPARAM(&caret));
+    CHARFORMATW format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_PROTECTED;
+    owner_.Send(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+    return (format.dwEffects & CFE_PROTECTED) != 0;
+  }
+  std::string FieldRtf(const std::string& name) override { return owner_.GetField(name); }
+  int Replace(int start, int end, const std::string& rtf) override {
+    CHARRANGE marker{start, end};
+    owner_.Send(EM_EXSETSEL, 0, LPARAM(&marker));
+    if (rtf.empty()) {
+      owner_.DelSel();
+      return start;
+    }
+    (void)owner_.Insert(rtf, true);
+    CHARRANGE inserted{};
+    owner_.Send(EM_EXGETSEL, 0, LPARAM(&inserted));
+    return inserted.cpMax;
+  }
+
+ private:
+  PRichEdit& owner_;
+};
+
+void PRichEdit::ExpandFields() {
+  WindowFields fields(*this);
+  const std::vector<ObjectRange> pageBreaks = ExpandFieldMarkers(fields);
+  // The loaded text is not protected, apart from the page breaks that stayed
+  // markers; OnGetField is not asked meanwhile.
+  DetachScope<decltype(OnGetField)> noFields(OnGetField);
   CHARRANGE all{0, -1};
   Send(EM_EXSETSEL, 0, LPARAM(&all));
-  CHARFORMATW unprotect{};
-  unprotect.cbSize = sizeof unprotect;
-  unprotect.dwMask = CFM_PROTECTED;
-  Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&unprotect));
+  CHARFORMATW protection{};
+  protection.cbSize = sizeof protection;
+  protection.dwMask = CFM_PROTECTED;
+  Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&protection));
+  protection.dwEffects = CFE_PROTECTED;
+  for (const ObjectRange& marker : pageBreaks) {
+    CHARRANGE range{marker.start, marker.start + marker.length};
+    Send(EM_EXSETSEL, 0, LPARAM(&range));
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&protection));
+  }
 }
 
 void PRichEdit::CheckContrast(std::string_view loaded) {
@@ -626,6 +816,10 @@ void PRichEdit::SetReadOnly(bool readOnly) {
   readOnly_ = readOnly;
   if (sub_.HandleAllocated()) Send(EM_SETREADONLY, readOnly, 0);
   sub_.SetCursor(readOnly ? RichCursor::Arrow : RichCursor::Default);
+  if (readOnly) {
+    SetShowToolBar(false);
+    SetShowTabBar(false);
+  }
   Layout();
 }
 
@@ -642,6 +836,7 @@ void PRichEdit::SetZoom(int zoom) {
 void PRichEdit::SetColor(ui::Color color) {
   background_ = color;
   ApplyBackground();
+  UpdateToolBar();
 }
 
 void PRichEdit::SetBorderStyle(ui::BorderStyle style) {
@@ -660,6 +855,7 @@ void PRichEdit::SetTabStop(bool tabStop) {
 
 void PRichEdit::SetLanguage(std::string_view language) {
   if (!language.empty()) language_ = UpperCase(language);
+  UpdateToolBar();
 }
 
 int PRichEdit::GetSelStart() {
@@ -688,6 +884,368 @@ void PRichEdit::SetSelLength(int length) {
 
 void PRichEdit::Focus() { ::SetFocus(Inner()); }
 
+void PRichEdit::ApplyEditorSettings() {
+  if (!sub_.HandleAllocated()) return;
+  if (maxLength_ > 0) Send(EM_EXLIMITTEXT, 0, LPARAM(maxLength_));
+  Send(EM_SETTARGETDEVICE, 0, wordWrap_ ? 0 : 1);  // 0: lines wrap at the window's width
+}
+
+void PRichEdit::SetMaxLength(int length) {
+  maxLength_ = std::max(length, 0);
+  if (sub_.HandleAllocated()) Send(EM_EXLIMITTEXT, 0, LPARAM(maxLength_));  // 0: the window's default
+}
+
+void PRichEdit::SetScrollBars(RichScrollBars bars) {
+  scrollBars_ = bars;
+  HWND inner = sub_.HandleIfCreated();
+  if (!inner) return;
+  LONG_PTR style = ::GetWindowLongPtrW(inner, GWL_STYLE) & ~LONG_PTR(WS_HSCROLL | WS_VSCROLL);
+  if (bars == RichScrollBars::Horizontal || bars == RichScrollBars::Both) style |= WS_HSCROLL;
+  if (bars == RichScrollBars::Vertical || bars == RichScrollBars::Both) style |= WS_VSCROLL;
+  ::SetWindowLongPtrW(inner, GWL_STYLE, style);
+  ::SetWindowPos(inner, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void PRichEdit::SetWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  ApplyEditorSettings();
+}
+
+void PRichEdit::SetWantReturns(bool want) {
+  wantReturns_ = want;
+  if (HWND inner = sub_.HandleIfCreated()) {
+    const LONG_PTR style = ::GetWindowLongPtrW(inner, GWL_STYLE);
+    ::SetWindowLongPtrW(inner, GWL_STYLE, want ? style | ES_WANTRETURN : style & ~LONG_PTR(ES_WANTRETURN));
+  }
+}
+
+void PRichEdit::SetLogFont(const LOGFONTW& logFont) {
+  ui::Font font = GetFont();
+  font.height = logFont.lfHeight;
+  font.face = win::Narrow(logFont.lfFaceName);
+  font.weight = int(logFont.lfWeight);
+  font.charset = logFont.lfCharSet;
+  font.style = std::uint8_t((logFont.lfWeight >= FW_BOLD ? ui::kBold : 0) | (logFont.lfItalic ? ui::kItalic : 0) |
+                            (logFont.lfUnderline ? ui::kUnderline : 0) | (logFont.lfStrikeOut ? ui::kStrikeOut : 0));
+  SetFont(font);
+}
+
+ui::Font PRichEdit::GetSelectedFont() {
+  ui::Font font = GetFont();
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  Send(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+  if (format.dwMask & CFM_FACE) font.face = win::Narrow(format.szFaceName);
+  if (format.dwMask & CFM_SIZE) font.height = -::MulDiv(format.yHeight, ScreenDpiY(), 1440);
+  if (format.dwMask & CFM_CHARSET) font.charset = format.bCharSet;
+  font.style = std::uint8_t(((format.dwEffects & CFE_BOLD) ? ui::kBold : 0) |
+                            ((format.dwEffects & CFE_ITALIC) ? ui::kItalic : 0) |
+                            ((format.dwEffects & CFE_UNDERLINE) ? ui::kUnderline : 0) |
+                            ((format.dwEffects & CFE_STRIKEOUT) ? ui::kStrikeOut : 0));
+  font.weight = 0;
+  if (format.dwMask & CFM_COLOR)
+    font.color = (format.dwEffects & CFE_AUTOCOLOR) ? ui::SystemColor(COLOR_WINDOWTEXT) : format.crTextColor;
+  return font;
+}
+
+void PRichEdit::SetSelectedFont(const ui::Font& font) {
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR;
+  const std::wstring face = win::Wide(font.face);
+  face.copy(format.szFaceName, LF_FACESIZE - 1);
+  format.yHeight = ::MulDiv(std::abs(font.height), 1440, ScreenDpiY());
+  format.bCharSet = BYTE(font.charset);
+  if (font.style & ui::kBold || font.weight >= FW_BOLD) format.dwEffects |= CFE_BOLD;
+  if (font.style & ui::kItalic) format.dwEffects |= CFE_ITALIC;
+  if (font.style & ui::kUnderline) format.dwEffects |= CFE_UNDERLINE;
+  if (font.style & ui::kStrikeOut) format.dwEffects |= CFE_STRIKEOUT;
+  format.crTextColor = ui::ResolveColor(font.color);
+  Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+}
+
+// ---------------------------------------------------------------- fields
+
+namespace {
+PRichEdit::JpegDecoder jpegDecoder = JpegMetafile;
+}  // namespace
+
+void PRichEdit::SetJpegDecoder(JpegDecoder decoder) { jpegDecoder = decoder; }
+
+std::string PRichEdit::GetField(const std::string& name) {
+  if (!OnGetField && !OnGetRtfField) return {};
+  FlagScope quietSelection(selectionEvents_, false);
+  FlagScope quietProtection(protectEvents_, false);
+  win::unique_henhmetafile metafile;
+  std::string rtf;
+  if (const std::optional<std::string> jpeg = JpegFieldData(name)) {
+    if (jpegDecoder) metafile = jpegDecoder(*jpeg);
+  } else if (OnGetField) {
+    OnGetField(*this, std::string(kPictureTag), name, metafile);
+  } else {
+    OnGetRtfField(*this, std::string(kPictureTag), name, rtf);
+  }
+  return metafile ? MetafilePictureText(metafile.get()) : rtf;
+}
+
+int PRichEdit::IsField() {
+  if (!OnFieldEdit || !OnGetField || readOnly_ || !sub_.HandleAllocated()) return 0;
+  // The selection must start with the picture, not merely hold one.
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, LPARAM(&selection));
+  if (const win::com_ptr<IRichEditOle> ole = OleInterface()) {
+    const std::vector<int> objects = ObjectPositions(ole.get());
+    if (std::find(objects.begin(), objects.end(), int(selection.cpMin)) == objects.end()) return 0;
+  }
+  const std::optional<PictureLabel> label = ReadPictureLabel(GetRTFSel());
+  return label ? FieldPictureKind(*label) : 0;
+}
+
+bool PRichEdit::FieldEdit(int left, int top, bool newField) {
+  if (!OnFieldEdit || !OnGetField || readOnly_ || !sub_.HandleAllocated()) return false;
+  POINT screen{left, top};
+  ::ClientToScreen(Inner(), &screen);
+  const PictureLabelReader readLabel = [](std::string_view picture) { return ReadPictureLabel(picture); };
+  std::string object(kNewFieldName), selection;
+  if (!newField) {
+    WaitCursor wait;
+    selection = GetRTFSel();
+    object = JoinFieldNames(FieldNames(selection, readLabel));
+  }
+  if (object.empty()) return false;
+  bool ret = false;
+  OnFieldEdit(*this, screen.x, screen.y, object, ret);
+  if (!ret) return false;
+  if (newField) {
+    (void)Insert(GetField(object), true);
+  } else {
+    (void)Insert(ReplaceFieldPictures(selection, object, readLabel,
+                                      [this](const std::string& name) { return GetField(name); }),
+                 true);
+  }
+  return true;
+}
+
+// The inner window as the insert probe sees it.
+class PRichEdit::WindowInsert final : public InsertTarget {
+ public:
+  explicit WindowInsert(PRichEdit& owner) : owner_(owner) {}
+  std::string SaveDocument() override { return owner_.StreamRichTextOut(); }
+  void RestoreDocument(const std::string& rtf) override { (void)owner_.StreamIn(rtf, SF_RTF); }
+  void Select(int start, int length) override {
+    CHARRANGE range{start, start + length};
+    owner_.Send(EM_EXSETSEL, 0, LPARAM(&range));
+  }
+  void ReplaceSelection(std::string_view text) override {
+    owner_.Send(EM_REPLACESEL, TRUE, LPARAM(win::Wide(text).c_str()));
+  }
+  std::u16string SelectedText() override {
+    CHARRANGE range{};
+    owner_.Send(EM_EXGETSEL, 0, LPARAM(&range));
+    const std::wstring text = owner_.PositionText();
+    const auto from = std::size_t(std::clamp<LONG>(range.cpMin, 0, LONG(text.size())));
+    const auto to = std::size_t(std::clamp<LONG>(range.cpMax, LONG(from), LONG(text.size())));
+    return std::u16string(text.begin() + std::ptrdiff_t(from), text.begin() + std::ptrdiff_t(to));
+  }
+
+ private:
+  PRichEdit& owner_;
+};
+
+bool PRichEdit::Insert(std::string_view text, bool keepFormat) {
+  if (!sub_.HandleAllocated()) return true;
+  const std::string rtf = InsertRtf(text);
+  std::optional<FlagScope> quiet(std::in_place, selectionEvents_, false);
+  DetachScope<decltype(OnGetField)> noFields(OnGetField);
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, LPARAM(&selection));
+  const int p = selection.cpMin, n = selection.cpMax - selection.cpMin;
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  if (keepFormat) {
+    CHARRANGE caret{p, p};
+    Send(EM_EXSETSEL, 0, LPARAM(&caret));
+    Send(EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+    Send(EM_EXSETSEL, 0, LPARAM(&selection));
+  }
+  Send(EM_EXLIMITTEXT, 0, LPARAM(PositionText().size() + rtf.size() + 2005536));
+  WindowInsert target(*this);
+  const int retries = PlaceInsertProbe(target, p, n);
+  {
+    FlagScope inserting(oleField_, true);
+    (void)StreamIn(rtf, SF_RTF | SFF_SELECTION);
+  }
+  CHARRANGE after{};
+  Send(EM_EXGETSEL, 0, LPARAM(&after));
+  const int inserted = std::max(0, int(after.cpMax) - p);
+  ReinsertObjects(ReinsertRange(retries, p, inserted));
+  quiet.reset();
+  CHARRANGE range{p, p + inserted};
+  Send(EM_EXSETSEL, 0, LPARAM(&range));
+  if (keepFormat) Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+  return true;
+}
+
+bool PRichEdit::Insert(HENHMETAFILE metafile) { return Insert(MetafilePictureText(metafile), true); }
+
+void PRichEdit::SetFieldTextAttributes(int attribute, bool selectionOnly) {
+  if (!OnSetFieldTextAttributes) return;
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return;
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, LPARAM(&selection));
+  std::vector<int> positions = ObjectPositions(ole.get());
+  if (selectionOnly)
+    positions = ObjectsInRange(positions, ObjectRange{selection.cpMin, selection.cpMax - selection.cpMin});
+  const PictureLabelReader readLabel = [](std::string_view picture) { return ReadPictureLabel(picture); };
+  // From the last object back, so that a replaced picture moves none still to come.
+  for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+    CHARRANGE one{*it, *it + 1};
+    Send(EM_EXSETSEL, 0, LPARAM(&one));
+    const std::string rtf = GetRTFSel();
+    const std::optional<PictureLabel> label = ReadPictureLabel(rtf);
+    const std::optional<std::string> name = label ? FieldName(*label) : std::nullopt;
+    if (!name) continue;
+    std::string changed = *name;
+    OnSetFieldTextAttributes(*this, changed, attribute, GetSelectedFont());
+    if (changed == *name) continue;
+    (void)Insert(ReplaceFieldPictures(rtf, changed, readLabel,
+                                      [this](const std::string& field) { return GetField(field); }),
+                 true);
+  }
+  Send(EM_EXSETSEL, 0, LPARAM(&selection));
+}
+
+void PRichEdit::SetOnFieldEdit(FieldEditHandler handler) { OnFieldEdit = std::move(handler); }
+
+win::com_ptr<IRichEditOle> PRichEdit::OleInterface() {
+  win::com_ptr<IRichEditOle> ole;
+  if (sub_.HandleAllocated()) Send(EM_GETOLEINTERFACE, 0, LPARAM(ole.put()));
+  return ole;
+}
+
+std::vector<int> PRichEdit::ObjectPositions(IRichEditOle* ole) {
+  std::vector<int> positions;
+  const LONG count = ole->GetObjectCount();
+  for (LONG i = 0; i < count; ++i) {
+    REOBJECT object{};
+    object.cbStruct = sizeof object;
+    if (SUCCEEDED(ole->GetObject(i, &object, REO_GETOBJ_NO_INTERFACES))) positions.push_back(int(object.cp));
+  }
+  return positions;
+}
+
+void PRichEdit::ReinsertObjects(ObjectRange range) {
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return;
+  DetachScope<decltype(OnChange)> quiet(OnChange);
+  FlagScope inserting(oleField_, true);
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, LPARAM(&selection));
+  for (int cp : ObjectsInRange(ObjectPositions(ole.get()), range)) {
+    REOBJECT object{};
+    object.cbStruct = sizeof object;
+    object.cp = cp;
+    if (FAILED(ole->GetObject(REO_IOB_USE_CP, &object, REO_GETOBJ_POLEOBJ)) || !object.poleobj) continue;
+    const win::com_ptr<IOleObject> oleObject(object.poleobj);
+    win::com_ptr<IStorage> storage;
+    win::com_ptr<IOleClientSite> site;
+    if (FAILED(NewMemoryStorage(storage.put())) || FAILED(ole->GetClientSite(site.put()))) continue;
+    CHARRANGE one{cp, cp + 1};
+    Send(EM_EXSETSEL, 0, LPARAM(&one));
+    DelSel();
+    object.cp = REO_CP_SELECTION;
+    object.pstg = storage.get();
+    object.polesite = site.get();
+    object.dwFlags = (object.dwFlags | REO_BELOWBASELINE) & ~DWORD(REO_RESIZABLE);
+    if (!readOnly_) object.dwFlags |= REO_INVERTEDSELECT;
+    (void)ole->InsertObject(&object);
+  }
+  Send(EM_EXSETSEL, 0, LPARAM(&selection));
+}
+
+std::optional<PictureLabel> PRichEdit::ObjectLabelAt(int cp) {
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return std::nullopt;
+  REOBJECT object{};
+  object.cbStruct = sizeof object;
+  object.cp = cp;
+  if (FAILED(ole->GetObject(REO_IOB_USE_CP, &object, REO_GETOBJ_POLEOBJ)) || !object.poleobj) return std::nullopt;
+  const win::com_ptr<IOleObject> oleObject(object.poleobj);
+  const auto data = oleObject.query<IDataObject>(IID_IDataObject);
+  if (!data) return std::nullopt;
+  FORMATETC format{CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+  STGMEDIUM medium{};
+  if (FAILED(data->GetData(&format, &medium))) return std::nullopt;
+  const auto release = win::scope_exit([&medium] { ::ReleaseStgMedium(&medium); });
+  return medium.tymed == TYMED_ENHMF ? MetafileLabel(medium.hEnhMetaFile) : std::nullopt;
+}
+
+void PRichEdit::ShowFieldHint(int x, int y) {
+  if (!OnFieldHint || readOnly_) return;
+  if (!sub_.Hint().empty()) sub_.SetHint("");
+  const std::optional<PictureLabel> label = ObjectLabelAt(CharFromPos(x, y));
+  const std::optional<std::string> name = label ? FieldName(*label) : std::nullopt;
+  if (!name) return;
+  std::string hint;
+  OnFieldHint(*this, *name, hint);
+  if (hint.empty()) return;
+  sub_.SetShowHint(true);
+  sub_.SetHint(hint);
+}
+
+void PRichEdit::InsertFile(const std::string& fileName) {
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return;
+  win::com_ptr<IStorage> storage;
+  win::com_ptr<IOleClientSite> site;
+  win::com_ptr<IOleObject> object;
+  if (FAILED(NewMemoryStorage(storage.put())) || FAILED(ole->GetClientSite(site.put()))) return;
+  if (FAILED(::OleCreateFromFile(CLSID_NULL, win::Wide(fileName).c_str(), IID_IOleObject, OLERENDER_DRAW, nullptr,
+                                 site.get(), storage.get(), object.put_void())))
+    return;
+  (void)::OleSetContainedObject(object.get(), TRUE);
+  REOBJECT inserted{};
+  inserted.cbStruct = sizeof inserted;
+  inserted.cp = REO_CP_SELECTION;
+  (void)object->GetUserClassID(&inserted.clsid);
+  inserted.poleobj = object.get();
+  inserted.pstg = storage.get();
+  inserted.polesite = site.get();
+  inserted.dvaspect = DVASPECT_CONTENT;
+  inserted.dwFlags = REO_RESIZABLE | REO_BELOWBASELINE | REO_DYNAMICSIZE | REO_BLANK;
+  FlagScope inserting(oleField_, true);
+  (void)ole->InsertObject(&inserted);
+}
+
+bool PRichEdit::GetHasFileLinks() {
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return false;
+  FlagScope listing(oleField_, true);
+  const LONG count = ole->GetObjectCount();
+  for (LONG i = 0; i < count; ++i) {
+    REOBJECT object{};
+    object.cbStruct = sizeof object;
+    if (SUCCEEDED(ole->GetObject(i, &object, REO_GETOBJ_NO_INTERFACES)) && (object.dwFlags & REO_LINKAVAILABLE))
+      return true;
+  }
+  return false;
+}
+
+void PRichEdit::UpdateFileLinks() {
+  const win::com_ptr<IRichEditOle> ole = OleInterface();
+  if (!ole) return;
+  FlagScope listing(oleField_, true);
+  const LONG count = ole->GetObjectCount();
+  for (LONG i = 0; i < count; ++i) {
+    REOBJECT object{};
+    object.cbStruct = sizeof object;
+    if (FAILED(ole->GetObject(i, &object, REO_GETOBJ_POLEOBJ)) || !object.poleobj) continue;
+    const win::com_ptr<IOleObject> linked(object.poleobj);
+    if (object.dwFlags & REO_LINKAVAILABLE) (void)linked->Update();
+  }
+}
+
 // ---------------------------------------------------------------- the inner window's events
 
 bool PRichEdit::InnerProc(ui::Message& m) {
@@ -699,10 +1257,63 @@ bool PRichEdit::InnerProc(ui::Message& m) {
     if (debugSink_) debugSink_(line);
     else ::OutputDebugStringW(win::Wide(line + "\n").c_str());
   }
-  if (m.msg == WM_KEYDOWN && showLinks_ && !readOnly_ &&
-      (m.wParam == VK_SPACE || m.wParam == VK_RETURN || m.wParam == VK_TAB))
-    FormatLinkBeforeCaret();
-  return false;
+  return CustomProc(m) || EditorKeys(m);
+}
+
+bool PRichEdit::CustomProc(ui::Message& m) {
+  switch (m.msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+      auto& handler = m.msg == WM_KEYDOWN ? OnKeyDown : OnKeyUp;
+      if (handler) {
+        unsigned key = unsigned(m.wParam);
+        handler(*this, key, ShiftState());
+        if (key == 0) {
+          m.result = 0;
+          return true;
+        }
+        m.wParam = key;
+      }
+      if (m.msg == WM_KEYDOWN && showLinks_ && !readOnly_ &&
+          (m.wParam == VK_SPACE || m.wParam == VK_RETURN || m.wParam == VK_TAB))
+        FormatLinkBeforeCaret();
+      return false;
+    }
+    case WM_LBUTTONDBLCLK:
+      if (OnFieldEdit) {
+        WaitCursor wait;
+        (void)FieldEdit(short(LOWORD(m.lParam)), short(HIWORD(m.lParam)), false);
+      }
+      if (OnDblClick) OnDblClick(*this);
+      return false;
+    case kRichPastedMessage: {
+      const int start = int(m.wParam), end = int(m.lParam);
+      if (!richFormat_ && end > start) {
+        // Plain-text editing: pasted text takes the window's font.
+        CHARRANGE selection{};
+        Send(EM_EXGETSEL, 0, LPARAM(&selection));
+        CHARRANGE pasted{start, end};
+        Send(EM_EXSETSEL, 0, LPARAM(&pasted));
+        CHARFORMATW format{};
+        format.cbSize = sizeof format;
+        Send(EM_GETCHARFORMAT, SCF_DEFAULT, LPARAM(&format));
+        Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+        Send(EM_EXSETSEL, 0, LPARAM(&selection));
+      }
+      ReinsertObjects(ObjectRange{start, end - start});
+      m.result = 0;
+      return true;
+    }
+    case kRichReinsertMessage:
+      ReinsertObjects(ObjectRange{0, -1});
+      m.result = 0;
+      return true;
+    case kRichFocusMessage:
+      Focus();
+      m.result = 0;
+      return true;
+    default: return false;
+  }
 }
 
 int PRichEdit::CharFromPos(int x, int y) {
@@ -746,7 +1357,7 @@ void PRichEdit::InnerMouseUp(ui::MouseButton button, int x, int y) {
       }
     }
   }
-  // The context menu of a right-button release belongs to the editor commands.
+  if (button == ui::MouseButton::Right) ContextMenuAt(x, y);
   if (readOnly_ && sub_.HandleAllocated()) {
     CHARRANGE start{0, 0};
     Send(EM_EXSETSEL, 0, LPARAM(&start));
@@ -754,7 +1365,10 @@ void PRichEdit::InnerMouseUp(ui::MouseButton button, int x, int y) {
 }
 
 void PRichEdit::InnerMouseMove(int x, int y) {
-  if (!OnLink) return;  // mouse moves then serve field hints
+  if (!OnLink) {
+    ShowFieldHint(x, y);
+    return;
+  }
   std::string word = WordAround(win::Narrow(PositionText()), CharFromPos(x, y));
   RichCursor cursor = readOnly_ ? RichCursor::Arrow : RichCursor::Default;
   if (!word.empty() && IsLink(word) >= 0) cursor = RichCursor::HandPoint;
@@ -793,7 +1407,7 @@ void PRichEdit::FormatLinkBeforeCaret() {
 }
 
 void PRichEdit::InnerSelectionChanged() {
-  if (selectionEvents_ && OnSelectionChange) OnSelectionChange(*this);
+  if (selectionEvents_) DoSelectionChange();
 }
 
 void PRichEdit::InnerChanged() {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -12,6 +13,13 @@
 #include "setup/win32_host.h"
 #include "win/com.h"
 #include "win/wide.h"
+
+// The runtime's default terminate handler writes the demangled type of the
+// exception to standard error, which a windowed setup does not have, and brings
+// a whole C++ demangler (about 46 KB) along; abort straight away instead.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -130,24 +130,29 @@ TEST_F(PRichEditTest, LoadsRtfHtmlAndPlainText) {
   }
 }
 
-// Without a host for fields, a protected marker disappears on load. Wine's rich
-// edit drops "\protect" on reading, so there the marker stays as plain text.
+// A page break is not lost for want of a field host: its marker stays,
+// protected, and is saved as a page break again; also in windows that drop
+// "\protect" on reading (Wine's). Other text loads unprotected.
 TEST_F(PRichEditTest, PageBreakMarkerWithoutAFieldHost) {
-  ASSERT_TRUE(rtf_->StreamRichTextIn("{\\rtf1 \\protect x\\protect0 }"));
-  CHARRANGE first{0, 1};
-  ::SendMessageW(Inner(), EM_EXSETSEL, 0, LPARAM(&first));
-  CHARFORMATW format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_PROTECTED;
-  ::SendMessageW(Inner(), EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
-  const bool keepsProtection = (format.dwEffects & CFE_PROTECTED) != 0;
-
   rtf_->SetRichText("{\\rtf1 a\\page b}");
-  EXPECT_EQ(rtf_->GetText(), keepsProtection ? "ab" : "a[NEWPAGE]b");
-  // The loaded text is unprotected either way.
-  ::SendMessageW(Inner(), EM_EXSETSEL, 0, LPARAM(&first));
-  ::SendMessageW(Inner(), EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
-  EXPECT_EQ(format.dwEffects & CFE_PROTECTED, 0u);
+  EXPECT_EQ(rtf_->GetText(), "a[NEWPAGE]b");
+  auto isProtected = [this](int index) {
+    CHARRANGE one{index, index + 1};
+    ::SendMessageW(Inner(), EM_EXSETSEL, 0, LPARAM(&one));
+    CHARFORMATW format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_PROTECTED;
+    ::SendMessageW(Inner(), EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+    return (format.dwEffects & CFE_PROTECTED) != 0;
+  };
+  EXPECT_FALSE(isProtected(0));
+  EXPECT_TRUE(isProtected(1));
+  EXPECT_TRUE(isProtected(9));
+  EXPECT_FALSE(isProtected(10));
+  const std::string stored = rtf_->GetRichText();
+  EXPECT_NE(stored.find("\\page "), std::string::npos) << stored;
+  rtf_->SetRichText(stored);
+  EXPECT_EQ(rtf_->GetText(), "a[NEWPAGE]b");
 }
 
 TEST_F(PRichEditTest, EmptyDocumentIsStoredAsNothing) {
@@ -341,6 +346,119 @@ TEST_F(PRichEditTest, DrawToPaintsTheText) {
     for (int x = 0; x < 200; ++x)
       if ((::GetPixel(dc.get(), x, y) & 0xFFFFFF) != 0xFFFFFF) ++dark;
   EXPECT_GT(dark, 50);
+}
+
+TEST_F(PRichEditTest, EditorSettingsReachTheInnerWindow) {
+  rtf_->SetReadOnly(false);
+  rtf_->SetMaxLength(5);
+  for (wchar_t c : std::wstring(L"abcdefgh")) ::SendMessageW(Inner(), WM_CHAR, c, 0);
+  EXPECT_EQ(rtf_->GetText(), "abcde");
+  EXPECT_EQ(rtf_->GetMaxLength(), 5);
+
+  auto style = [this] { return ::GetWindowLongPtrW(Inner(), GWL_STYLE); };
+  rtf_->SetScrollBars(RichScrollBars::Vertical);
+  EXPECT_EQ(style() & (WS_VSCROLL | WS_HSCROLL), WS_VSCROLL);
+  rtf_->SetScrollBars(RichScrollBars::None);
+  EXPECT_EQ(style() & (WS_VSCROLL | WS_HSCROLL), 0);
+  rtf_->SetWantReturns(false);
+  EXPECT_EQ(style() & ES_WANTRETURN, 0);
+  EXPECT_FALSE(rtf_->GetWantReturns());
+  rtf_->SetWantReturns(true);
+  EXPECT_EQ(style() & ES_WANTRETURN, ES_WANTRETURN);
+}
+
+TEST_F(PRichEditTest, SelectedFontRoundTrips) {
+  rtf_->SetRichText("{\\rtf1 plain text}");
+  rtf_->SetSelStart(0);
+  rtf_->SetSelLength(5);
+  ui::Font font;
+  font.face = "Arial";
+  font.height = -16;
+  font.style = ui::kBold | ui::kUnderline;
+  font.color = 0x0000FF;
+  rtf_->SetSelectedFont(font);
+  const ui::Font back = rtf_->GetSelectedFont();
+  EXPECT_EQ(back.face, "Arial");
+  EXPECT_EQ(back.height, -16);
+  EXPECT_EQ(back.style, ui::kBold | ui::kUnderline);
+  EXPECT_EQ(back.color, 0x0000FFu);
+  rtf_->SetSelStart(6);
+  rtf_->SetSelLength(4);
+  EXPECT_EQ(rtf_->GetSelectedFont().style, 0);
+
+  LOGFONTW logFont{};
+  logFont.lfHeight = -20;
+  logFont.lfWeight = FW_BOLD;
+  logFont.lfItalic = TRUE;
+  wcscpy(logFont.lfFaceName, L"Courier New");
+  rtf_->SetLogFont(logFont);
+  EXPECT_EQ(rtf_->GetFont().face, "Courier New");
+  EXPECT_EQ(rtf_->GetFont().height, -20);
+  EXPECT_EQ(rtf_->GetFont().style, ui::kBold | ui::kItalic);
+}
+
+TEST_F(PRichEditTest, KeyAndProtectionEventsComeFromTheInnerWindow) {
+  rtf_->SetReadOnly(false);
+  rtf_->SetRichText("{\\rtf1 ab\\page cd}");
+  std::vector<unsigned> downs, ups;
+  rtf_->OnKeyDown = [&downs](PRichEdit&, unsigned& key, unsigned) {
+    downs.push_back(key);
+    if (key == VK_DELETE) key = 0;  // swallowed
+  };
+  rtf_->OnKeyUp = [&ups](PRichEdit&, unsigned& key, unsigned) { ups.push_back(key); };
+  rtf_->SetSelStart(0);
+  ::SendMessageW(Inner(), WM_KEYDOWN, VK_DELETE, 0);
+  ::SendMessageW(Inner(), WM_KEYUP, VK_DELETE, 0);
+  EXPECT_EQ(rtf_->GetText(), "ab[NEWPAGE]cd");
+  EXPECT_EQ(downs, std::vector<unsigned>{VK_DELETE});
+  EXPECT_EQ(ups, std::vector<unsigned>{VK_DELETE});
+
+  // A change of protected text is told and allowed, whatever the host says.
+  // (Wine's window sends no EN_PROTECTED: the notification is made here.)
+  std::vector<std::pair<int, int>> changes;
+  rtf_->OnProtectChange = [&changes](PRichEdit&, int start, int end, bool& allow) {
+    changes.emplace_back(start, end);
+    allow = false;
+  };
+  ENPROTECTED notice{};
+  notice.nmhdr = NMHDR{Inner(), UINT_PTR(::GetDlgCtrlID(Inner())), EN_PROTECTED};
+  notice.msg = WM_CHAR;
+  notice.chrg = CHARRANGE{2, 11};
+  EXPECT_EQ(::SendMessageW(rtf_->Handle(), WM_NOTIFY, notice.nmhdr.idFrom, LPARAM(&notice)), 0);
+  EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{2, 11}}));
+}
+
+// A host class that hooks the inner window's procedure: typed digits go nowhere.
+class DigitlessRichEdit : public PRichEdit {
+ public:
+  int doubleClicks = 0;
+
+ protected:
+  bool CustomProc(ui::Message& m) override {
+    if (m.msg == WM_CHAR && m.wParam >= '0' && m.wParam <= '9') return true;
+    return PRichEdit::CustomProc(m);
+  }
+};
+
+TEST(PRichEditHooks, CustomProcStandsInFrontOfTheInnerWindow) {
+  ui::Form form;
+  form.SetBounds(0, 0, 300, 200);
+  DigitlessRichEdit rtf;
+  rtf.SetParent(&form);
+  rtf.SetBounds(0, 0, 200, 100);
+  (void)form.Handle();
+  rtf.Loaded();
+  int clicks = 0;
+  rtf.OnDblClick = [&clicks](PRichEdit&) { ++clicks; };
+  HWND inner = rtf.RichEdit().Handle();
+  for (wchar_t c : std::wstring(L"a1b2")) ::SendMessageW(inner, WM_CHAR, c, 0);
+  EXPECT_EQ(rtf.GetText(), "ab");
+  ::SendMessageW(inner, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+  EXPECT_EQ(clicks, 1);
+  // The focus message hands the focus to the inner window.
+  ::SetFocus(form.Handle());
+  ::SendMessageW(inner, kRichFocusMessage, 0, 0);
+  EXPECT_EQ(::GetFocus(), inner);
 }
 
 TEST(PRichEditPicture, MetafileTravelsAsPictureText) {

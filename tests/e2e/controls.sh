@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# Drives the control lab (orvalis-controls.exe) under Wine and Xvfb: the colour
+# dialog opens at the colour button's bottom-left corner and stays inside the
+# work area, choosing and cancelling leave the echoed colour right, a click on
+# the viewer's web address comes back through OnLink, and both pages are
+# photographed in both languages to out/photos/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/controls
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+# Our own Xvfb when none is given.
+XVFB_PID=
+if [ -z "${DISPLAY:-}" ]; then
+  for d in $(seq 150 190); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
+    export DISPLAY=":$d"
+    break
+  done
+fi
+
+# A prefix of our own, made once and kept; HOME stays inside it too.
+export WINEPREFIX=$WORK/prefix HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config
+export XDG_DATA_HOME=$WORK/home/.local/share XDG_CACHE_HOME=$WORK/home/.cache
+export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+mkdir -p "$HOME"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1
+  "$WINESERVER" -w
+fi
+unmanage_windows "$WINEPREFIX"
+"$WINESERVER" -p  # one server for the whole script
+
+LAB_PID=
+# Starts the lab with its arguments and waits for its window.
+start_lab() {  # arguments...
+  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
+  LAB_PID=$!
+  driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
+}
+
+stop_lab() {
+  driver close --exe orvalis-controls.exe --title "Orvalis controls" >/dev/null
+  driver wait-exit --exe orvalis-controls.exe --timeout 10000 >/dev/null
+  for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
+  kill "$LAB_PID" 2>/dev/null
+  wait "$LAB_PID" 2>/dev/null
+}
+
+text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
+
+# Photographs the lab's window.
+photograph() {  # photo name
+  local rect x y w h
+  rect=$(driver rect --exe orvalis-controls.exe --title "Orvalis controls")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+# Opens the colour dialog with btnColor; prints the dialog's x and y and the
+# button's left and bottom edge, one a line.
+open_dialog() {
+  local button dialog title
+  button=$(driver rect --exe orvalis-controls.exe --name btnColor)
+  driver click --exe orvalis-controls.exe --name btnColor >/dev/null
+  # The dialog by its class, then its rectangle by its title (rect's --class names a control).
+  title=$(fact "$(driver wait-window --exe orvalis-controls.exe --class "#32770" --timeout 10000)" title)
+  dialog=$(driver rect --exe orvalis-controls.exe --title "$title")
+  printf '%s\n%s\n%s\n%s\n%s\n%s\n' "$(fact "$dialog" x)" "$(fact "$dialog" y)" "$(fact "$button" x)" \
+    "$(($(fact "$button" y) + $(fact "$button" height)))" "$(fact "$dialog" width)" "$(fact "$dialog" height)"
+}
+
+# Types a colour into the open dialog's red, green and blue boxes.
+type_rgb() {  # red green blue
+  driver set-text --exe orvalis-controls.exe --id 706 --text "$1" >/dev/null
+  driver set-text --exe orvalis-controls.exe --id 707 --text "$2" >/dev/null
+  driver set-text --exe orvalis-controls.exe --id 708 --text "$3" >/dev/null
+}
+
+answer() { driver answer-box --exe orvalis-controls.exe --button "$1" --timeout 10000 >/dev/null; }
+
+color_page() {  # language
+  local lang=$1
+  start_lab --page color --lang "$lang"
+  expect "$lang color: window caption" "Orvalis controls" "$(fact "$(cat "$WORK/window.txt")" title)"
+  if [ "$lang" = NLD ]; then expect "NLD color: Dutch caption" "Kleur..." "$(text_of btnColor)"; fi
+  expect "$lang color: starting colour" "000000FF" "$(text_of ColorEcho)"
+  photograph "color-$lang"
+  [ "$lang" = ENU ] || { stop_lab; return; }
+
+  # An unknown colour with flag 1: the dialog opens at the button's bottom-left corner.
+  driver set-text --exe orvalis-controls.exe --name ColorEcho --text 00123456 >/dev/null
+  driver click --exe orvalis-controls.exe --name chkFlag1 >/dev/null
+  sleep 0.3
+  expect "chkFlag1 echoes checked" "1" "$(text_of chkFlag1Echo)"
+  mapfile -t at < <(open_dialog)
+  expect "dialog at the button's bottom-left corner" "${at[2]},${at[3]}" "${at[0]},${at[1]}"
+  type_rgb 0 128 255
+  answer OK
+  sleep 0.3
+  expect "a confirmed choice is echoed" "00FF8000" "$(text_of ColorEcho)"
+  expect "confirmed" "1" "$(text_of btnColorEcho)"
+
+  open_dialog >/dev/null
+  type_rgb 255 0 0
+  answer Cancel
+  sleep 0.3
+  expect "cancelling keeps the colour" "00FF8000" "$(text_of ColorEcho)"
+  expect "not confirmed" "0" "$(text_of btnColorEcho)"
+
+  # Flag 4: the window colour starts as black, and black comes back as the window colour.
+  driver set-text --exe orvalis-controls.exe --name ColorEcho --text 80000005 >/dev/null
+  driver click --exe orvalis-controls.exe --name chkFlag4 >/dev/null
+  open_dialog >/dev/null
+  answer OK
+  sleep 0.3
+  expect "flag 4: black stays the window colour" "80000005" "$(text_of ColorEcho)"
+  stop_lab
+
+  # A button near the screen's bottom-right corner: the dialog is pulled back inside.
+  start_lab --page color --pos 1120,880
+  mapfile -t at < <(open_dialog)
+  # Xvfb's one 1280 x 1024 screen has no taskbar: the work area is the whole
+  # screen. The dialog is placed while it opens, with the size it has then;
+  # Wine takes a pixel off its height afterwards, so its bottom may end at 1023.
+  local right=$((${at[0]:-0} + ${at[4]:-0})) bottom=$((${at[1]:-0} + ${at[5]:-0}))
+  expect "clamped dialog: right edge on the work area's" 1280 "$right"
+  check "clamped dialog: bottom edge on the work area's ($bottom)" test "$bottom" -ge 1023 -a "$bottom" -le 1024
+  check "clamped dialog: moved left of the button" test "${at[0]:-9999}" -lt "${at[2]:-0}"
+  check "clamped dialog: moved above the button's bottom" test "${at[1]:-9999}" -lt "${at[3]:-0}"
+  answer Cancel
+  stop_lab
+}
+
+richedit_page() {  # language
+  local lang=$1
+  start_lab --page richedit --lang "$lang"
+  expect "$lang richedit: window caption" "Orvalis controls" "$(fact "$(cat "$WORK/window.txt")" title)"
+  if [ "$lang" = ENU ]; then
+    driver type --exe orvalis-controls.exe --name Rtf1RichEdit --text "Lab text" >/dev/null
+    sleep 0.5
+    local rtf
+    rtf=$(text_of Rtf1Echo)
+    # The driver writes a backslash as two.
+    check "Rtf1Echo holds RTF" test "${rtf:0:6}" = '{\\rtf'
+
+    check "Rtf1Echo holds the typed text" grep -q "Lab text" <<<"$rtf"
+    driver click --exe orvalis-controls.exe --name Rtf2RichEdit --mouse >/dev/null
+    sleep 0.5
+    expect "a click on the web address comes back through OnLink" "www.orvalis.example/notes" "$(text_of Rtf2Echo)"
+  fi
+  photograph "richedit-$lang"
+  stop_lab
+}
+
+if [ ! -f "$LAB" ]; then
+  fail "missing $LAB"
+else
+  for lang in ENU NLD; do
+    color_page "$lang"
+    richedit_page "$lang"
+  done
+fi
+
+"$WINESERVER" -k 2>/dev/null
+[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+finish

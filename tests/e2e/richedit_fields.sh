@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Fields of the rich text control in the control lab (orvalis-controls.exe,
+# page richedit) under Wine and Xvfb: btnFields loads Rtf1 with a "JPEGPICT:"
+# image field and the fields A and B; the image is stored as a picture and
+# shows when drawn (photo and pixel check), the fields are stored as markers; then
+# btnEditFields has the page, as the fields' host, rename every field of the
+# text, and Rtf1Echo (GetRichText) holds A2 and B2. Photos go to
+# out/photos/controls/.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/richedit_fields
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+XVFB_PID=
+if [ -z "${DISPLAY:-}" ]; then
+  for d in $(seq 191 230); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
+    export DISPLAY=":$d"
+    break
+  done
+fi
+
+export WINEPREFIX=$WORK/prefix HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config
+export XDG_DATA_HOME=$WORK/home/.local/share XDG_CACHE_HOME=$WORK/home/.cache
+export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+mkdir -p "$HOME"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1
+  "$WINESERVER" -w
+fi
+unmanage_windows "$WINEPREFIX"
+"$WINESERVER" -p
+
+lab() { driver "$1" --exe orvalis-controls.exe "${@:2}"; }
+text_of() { fact "$(lab text --name "$1")" text; }
+# Rtf1Echo as stored RTF; the driver writes a backslash as two.
+stored() { text_of Rtf1Echo | sed 's/\\\\/\\/g'; }
+
+# Counts the red and the blue pixels of a screen rectangle: "RED BLUE".
+colours_in() {  # x y width height
+  rm -f "$WORK/screen.ppm"
+  import -window root -depth 8 "$WORK/screen.ppm" 2>>"$WORK/photo.log"
+  "$PY" - "$WORK/screen.ppm" "$@" <<'EOF'
+import sys
+data = open(sys.argv[1], "rb").read()
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos + 1].isspace():
+        pos += 1
+    end = pos
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[pos:end])
+    pos = end
+width = int(fields[1])
+pixels = data[pos + 1:]
+x0, y0, w, h = (int(v) for v in sys.argv[2:6])
+red = blue = 0
+for y in range(y0, y0 + h):
+    for x in range(x0, x0 + w):
+        r, g, b = pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+        red += r > 200 and g < 70 and b < 70
+        blue += b > 200 and r < 70 and g < 70
+print(red, blue)
+EOF
+}
+
+photograph() {  # photo name
+  local rect
+  rect=$(lab rect --title "Orvalis controls")
+  sleep 1
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "$(fact "$rect" width)x$(fact "$rect" height)+$(fact "$rect" x)+$(fact "$rect" y)" \
+    "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+if [ ! -f "$LAB" ]; then
+  fail "missing $LAB"
+else
+  "$WINE" "$LAB" --page richedit --lang ENU >"$WORK/lab.log" 2>&1 &
+  LAB_PID=$!
+  lab wait-window --title "Orvalis controls" --timeout 20000 >/dev/null
+
+  lab click --name btnFields >/dev/null
+  sleep 0.5
+  rtf=$(stored)
+  check "the fields are stored as markers" grep -qE '\\protect \[A\]\\protect0 .*\\protect \[B\]\\protect0 ' <<<"$rtf"
+  check "the image field is stored as a picture" grep -qF '{\pict\wmetafile8' <<<"$rtf"
+  check_not "the image field keeps no marker" grep -qF 'JPEGPICT' <<<"$rtf"
+
+  # Wine's rich edit window paints no embedded pictures: the page draws the
+  # first picture of the stored text in Rtf1Picture, red on the left, blue on the right.
+  box=$(lab rect --name Rtf1Picture)
+  read -r red blue < <(colours_in "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
+  check "the image shows red ($red pixels)" test "${red:-0}" -ge 100
+  check "the image shows blue ($blue pixels)" test "${blue:-0}" -ge 100
+  photograph richedit-fields
+
+  lab click --name btnEditFields >/dev/null
+  sleep 0.5
+  rtf=$(stored)
+  check "FieldEdit renames A to A2 and B to B2" grep -qE '\\protect \[A2\]\\protect0 .*\\protect \[B2\]\\protect0 ' <<<"$rtf"
+  check_not "no field A is left" grep -qF '[A]' <<<"$rtf"
+  check "the image stays" grep -qF '{\pict\wmetafile8' <<<"$rtf"
+  read -r red blue < <(colours_in "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
+  check "the image still shows ($red red, $blue blue)" test "${red:-0}" -ge 100 -a "${blue:-0}" -ge 100
+  photograph richedit-fields-edited
+
+  lab close --title "Orvalis controls" >/dev/null
+  lab wait-exit --timeout 10000 >/dev/null
+  kill "$LAB_PID" 2>/dev/null
+  wait "$LAB_PID" 2>/dev/null
+fi
+
+"$WINESERVER" -k 2>/dev/null
+[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+finish
