@@ -19,31 +19,9 @@ mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
-# Our own Xvfb when none is given.
-XVFB_PID=
-if [ -z "${DISPLAY:-}" ]; then
-  for d in $(seq 150 190); do
-    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
-    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
-    export DISPLAY=":$d"
-    break
-  done
-fi
+own_xvfb 150 190
 
-# A prefix of our own, made once and kept; HOME stays inside it too.
-export WINEPREFIX=$WORK/prefix HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config
-export XDG_DATA_HOME=$WORK/home/.local/share XDG_CACHE_HOME=$WORK/home/.cache
-export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-mkdir -p "$HOME"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1
-  "$WINESERVER" -w
-fi
-unmanage_windows "$WINEPREFIX"
-"$WINESERVER" -p  # one server for the whole script
+own_wine_prefix
 
 LAB_PID=
 # Starts the lab with its arguments and waits for its window.
@@ -179,6 +157,5 @@ else
   done
 fi
 
-"$WINESERVER" -k 2>/dev/null
-[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+own_wine_end
 finish

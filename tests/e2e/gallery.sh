@@ -18,23 +18,9 @@ mkdir -p "$WORK" "$PHOTOS"
 . "$(dirname "$0")/lib.sh"
 started=$(date +%s.%N)
 
-# Our own Xvfb when none is given.
-XVFB_PID=
-if [ -z "${DISPLAY:-}" ]; then
-  for d in $(seq 150 190); do
-    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
-    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
-    export DISPLAY=":$d"
-    break
-  done
-fi
+own_xvfb 150 190
 
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
-export XDG_CACHE_HOME=$WORK/home/.cache WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-mkdir -p "$HOME"
+own_wine_environment
 
 THEME_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 

@@ -61,6 +61,48 @@ start_setup() {  # name, arguments
   tr -d '\r' < "$WORK/pid.txt" | head -n1
 }
 
+# An Xvfb of the script's own on the first free display of a range, unless
+# DISPLAY is set already; XVFB_PID names it (empty when none was started).
+own_xvfb() {  # first display, last display
+  XVFB_PID=
+  [ -n "${DISPLAY:-}" ] && return 0
+  local d
+  for d in $(seq "$1" "$2"); do
+    [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
+    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
+    export DISPLAY=":$d"
+    return 0
+  done
+}
+
+# Wine's environment for a script's own prefix under $WORK (HOME inside it too).
+own_wine_environment() {
+  export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
+  export XDG_CACHE_HOME=$WORK/home/.cache WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEARCH=win64
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  mkdir -p "$HOME"
+}
+
+# The prefix $WORK/prefix, made once and kept, with one wineserver kept alive
+# for the whole script; own_wine_end stops both it and the script's Xvfb.
+own_wine_prefix() {
+  own_wine_environment
+  export WINEPREFIX=$WORK/prefix
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1
+    "$WINESERVER" -w
+  fi
+  unmanage_windows "$WINEPREFIX"
+  "$WINESERVER" -p
+}
+own_wine_end() {
+  "$WINESERVER" -k 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  return 0
+}
+
 # Xvfb runs no window manager. Unless a prefix says Managed=N, Wine waits for
 # one (up to 2 s) each time a top-level window is hidden or destroyed.
 # ./dev.sh sets it in the prefixes it makes; a script sets it in its own.
