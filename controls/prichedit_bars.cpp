@@ -20,6 +20,7 @@
 #include "ui/edit_box.h"
 #include "ui/form.h"
 #include "win/gdi.h"
+#include "win/scope_exit.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -229,9 +230,13 @@ void RichToolBar::MakeCreateParams(CreateParams& params) {
 void RichToolBar::HandleCreated() {
   HWND bar = HandleIfCreated();
   SendTo(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-  // The images: 16 x 16 each, white is transparent.
-  images_.reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr), L"PRichEdit", 16, 0, RGB(255, 255, 255),
-                                       IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  // The images: 16 x 16 each, white is transparent. A 24-bit list with a mask:
+  // loaded as it is, the 16-colour bitmap gives a list whose black glyph pixels
+  // some comctl32 versions draw as transparent.
+  images_.reset(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 21, 0));
+  win::unique_hbitmap strip(static_cast<HGDIOBJ>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), L"PRichEdit", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (images_ && strip) ::ImageList_AddMasked(images_.get(), static_cast<HBITMAP>(strip.get()), RGB(255, 255, 255));
   SendTo(bar, TB_SETIMAGELIST, 0, LPARAM(images_.get()));
   std::vector<TBBUTTON> buttons;
   const auto& items = ToolItems();
@@ -901,18 +906,26 @@ void PRichEdit::RunShortcut(EditorKey key) {
 void PRichEdit::InsertPageBreak() {
   const std::wstring marker = win::Wide(kPageBreakMarker);
   const LONG start = Selection(Inner()).cpMin;
-  Send(EM_REPLACESEL, TRUE, LPARAM(marker.c_str()));
-  const LONG end = start + LONG(marker.size());
-  Select(Inner(), start, end);
-  CHARFORMATW format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_PROTECTED;
-  format.dwEffects = CFE_PROTECTED;
-  Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
-  Select(Inner(), end, end);
-  // What is typed after the marker is ordinary text again.
-  format.dwEffects = 0;
-  Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+  {
+    // The host hears of the change once, when the marker is protected: read in
+    // between, the text would store "[NEWPAGE]" as plain text.
+    const bool wasLoading = loading_;
+    loading_ = true;
+    auto restore = win::scope_exit([&] { loading_ = wasLoading; });
+    Send(EM_REPLACESEL, TRUE, LPARAM(marker.c_str()));
+    const LONG end = start + LONG(marker.size());
+    Select(Inner(), start, end);
+    CHARFORMATW format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_PROTECTED;
+    format.dwEffects = CFE_PROTECTED;
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+    Select(Inner(), end, end);
+    // What is typed after the marker is ordinary text again.
+    format.dwEffects = 0;
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&format));
+  }
+  InnerChanged();
 }
 
 void PRichEdit::IndentSelection(bool outdent, bool linesInSelection) {

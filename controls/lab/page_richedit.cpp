@@ -67,7 +67,7 @@ class PictureEcho : public ui::WinControl {
 
 class RichEditPage : public LabPage {
  public:
-  ui::Size ClientSize() const override { return {640, 400}; }
+  ui::Size ClientSize() const override { return {900, 400}; }
 
   void Build(LabHost& host) override {
     host_ = &host;
@@ -75,7 +75,7 @@ class RichEditPage : public LabPage {
     // The editor. Settings and handlers of the editor's commands and fields
     // belong here, next to the ones below.
     host.AddCaption("Rtf1", 16, 12, 200);
-    editor_ = &host.Add<controls::PRichEdit>("Rtf1", 16, 30, 400, 200);
+    editor_ = &host.Add<controls::PRichEdit>("Rtf1", 16, 30, 660, 200);
     editor_->RichEdit().SetName("Rtf1RichEdit");
     editor_->SetLanguage(host.Language());
     editor_->SetBorderStyle(ui::BorderStyle::Single);
@@ -93,22 +93,22 @@ class RichEditPage : public LabPage {
     editor_->OnChange = [this](controls::PRichEdit& rtf) { host_->Echo("Rtf1", rtf.GetRichText()); };
     // The inner window's focus events come out as the control's own.
     editor_->OnExit = [this](ui::Control&) { host_->Echo("Rtf1", editor_->GetRichText()); };
-    host.AddEcho("Rtf1", 430, 30, 194, 22);
+    host.AddEcho("Rtf1", 690, 30, 194, 22);
     AddFields(host);
-    auto& reload = host.Add<controls::PButton>("btnReload", 430, 204, 194, 26);
+    auto& reload = host.Add<controls::PButton>("btnReload", 690, 204, 194, 26);
     reload.SetCaption(host.Language() == "NLD" ? "Opnieuw laden" : "Reload");
     reload.OnClick = [this](ui::Control&) {
       const std::string rtf = editor_->GetRichText();
       editor_->SetRichText(rtf);
       host_->Echo("Rtf1", editor_->GetRichText());
     };
-    auto& readOnly = host.Add<controls::PCheckBox>("chkReadOnly", 430, 304, 194, 22);
+    auto& readOnly = host.Add<controls::PCheckBox>("chkReadOnly", 690, 304, 194, 22);
     readOnly.SetCaption(host.Language() == "NLD" ? "Alleen lezen" : "Read-only");
     readOnly.OnClick = [this, &readOnly](ui::Control&) {
       editor_->SetReadOnly(readOnly.Checked());
       EchoReadOnly();
     };
-    host.AddEcho("chkReadOnly", 430, 328, 194, 22);
+    host.AddEcho("chkReadOnly", 690, 328, 194, 22);
 
     // The viewer, set up as the setup's main dialog sets up its product text.
     host.AddCaption("Rtf2", 16, 250, 200);
@@ -118,7 +118,7 @@ class RichEditPage : public LabPage {
     viewer_->SetBorderStyle(ui::BorderStyle::None);
     viewer_->SetReadOnly(true);
     viewer_->OnLink = [this](controls::PRichEdit&, const std::string& link, int) { host_->Echo("Rtf2", link); };
-    host.AddEcho("Rtf2", 430, 268, 194, 22);
+    host.AddEcho("Rtf2", 690, 268, 194, 22);
   }
 
   void Shown(LabHost& host) override {
@@ -136,7 +136,10 @@ class RichEditPage : public LabPage {
   void AddFields(LabHost& host) {
     editor_->FieldList = {"Customer", "Period", "Amount"};
     editor_->OnGetField = [](controls::PRichEdit&, const std::string& createdBy, const std::string& name,
-                             win::unique_henhmetafile& emf) { emf = FieldPicture(createdBy, name); };
+                             win::unique_henhmetafile& emf) {
+      // The page-break marker stays text: the page draws only its own fields.
+      if (name != controls::kPageBreakName) emf = FieldPicture(createdBy, name);
+    };
     editor_->SetOnFieldEdit([](controls::PRichEdit&, int, int, std::string& object, bool& ret) {
       if (object == controls::kNewFieldName) {
         object = "Customer";
@@ -158,7 +161,7 @@ class RichEditPage : public LabPage {
       hint = "Field " + name;
     };
     const bool dutch = host.Language() == "NLD";
-    auto& load = host.Add<controls::PButton>("btnFields", 430, 64, 194, 26);
+    auto& load = host.Add<controls::PButton>("btnFields", 690, 64, 194, 26);
     load.SetCaption(dutch ? "Velden laden" : "Load fields");
     load.OnClick = [this](ui::Control&) {
       editor_->SetRichText(std::string("{\\rtf1 \\protect [JPEGPICT:") + kFieldJpeg +
@@ -167,9 +170,9 @@ class RichEditPage : public LabPage {
       host_->Echo("Rtf1", stored);
       picture_->Show(stored);
     };
-    host.AddCaption("Rtf1Picture", 430, 130, 194);
-    picture_ = &host.Add<PictureEcho>("Rtf1Picture", 430, 148, 96, 48);
-    auto& edit = host.Add<controls::PButton>("btnEditFields", 430, 96, 194, 26);
+    host.AddCaption("Rtf1Picture", 690, 130, 194);
+    picture_ = &host.Add<PictureEcho>("Rtf1Picture", 690, 148, 96, 48);
+    auto& edit = host.Add<controls::PButton>("btnEditFields", 690, 96, 194, 26);
     edit.SetCaption(dutch ? "Velden bewerken" : "Edit fields");
     edit.OnClick = [this](ui::Control&) {
       editor_->SetSelStart(0);

@@ -5,6 +5,8 @@
 
 #include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/prichedit.h"
 #include "controls/prichedit_bars.h"
@@ -134,11 +136,16 @@ TEST_F(PRichEditorTest, HintsInBothLanguages) {
 TEST_F(PRichEditorTest, CtrlEnterPutsAProtectedPageBreakThatIsStored) {
   rtf_->SetText("ab");
   Select(1, 1);
+  std::vector<std::string> heard;  // what a host reads on each change
+  rtf_->OnChange = [&](PRichEdit& rtf) { heard.push_back(rtf.GetRichText()); };
   SetCtrl(true);
   ::SendMessageW(Inner(), WM_KEYDOWN, VK_RETURN, 0);
   ::SendMessageW(Inner(), WM_CHAR, 0x0A, 0);  // the character of Ctrl+Enter is not typed
   SetCtrl(false);
+  rtf_->OnChange = nullptr;
   EXPECT_EQ(rtf_->GetText(), "a[NEWPAGE]b");
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_NE(heard[0].find("\\page"), std::string::npos) << heard[0];
   EXPECT_EQ(Selection().cpMin, 10);
   Select(3, 4);
   EXPECT_TRUE(Effects() & CFE_PROTECTED);

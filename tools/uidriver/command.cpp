@@ -15,7 +15,7 @@ struct VerbRule {
   std::string_view required;  // one more option the verb cannot do without
 };
 
-constexpr std::array<VerbRule, 14> kVerbs = {{
+constexpr std::array<VerbRule, 18> kVerbs = {{
     {"list", false, ""},
     {"wait-window", false, ""},
     {"controls", false, ""},
@@ -30,10 +30,14 @@ constexpr std::array<VerbRule, 14> kVerbs = {{
     {"close", false, ""},
     {"wait-exit", false, ""},
     {"watch", false, ""},
+    {"toolbar", true, ""},
+    {"toolbar-click", true, "command"},
+    {"send", true, "message"},
+    {"keys", true, "text"},
 }};
 
 const std::set<std::string> kValueOptions = {"pid", "exe", "title", "class", "name", "id", "caption", "text",
-                                             "button", "timeout"};
+                                             "button", "timeout", "command", "message", "wparam", "lparam"};
 const std::set<std::string> kFlagOptions = {"mouse", "notify", "all"};
 
 constexpr std::array<std::pair<std::string_view, int>, 11> kButtons = {{
@@ -82,11 +86,17 @@ ParseResult ParseCommand(const std::vector<std::string>& args) {
   }
 
   if (command.Has("pid") == command.Has("exe")) return Fail("name the process with either --pid or --exe");
-  for (const char* numeric : {"pid", "id", "timeout"}) {
+  for (const char* numeric : {"pid", "id", "timeout", "command", "message"}) {
     long long value = 0;
     if (command.Has(numeric) && (!IsNumber(command.Get(numeric), &value) || value < 0))
       return Fail(std::string("--") + numeric + " needs a number");
     if (std::string_view(numeric) == "timeout" && command.Has(numeric)) command.timeoutMs = int(value);
+  }
+  for (const char* numeric : {"wparam", "lparam"}) {  // these may be negative
+    long long value = 0;
+    std::string text = command.Get(numeric);
+    if (!text.empty() && text[0] == '-') text.erase(0, 1);
+    if (command.Has(numeric) && !IsNumber(text, &value)) return Fail(std::string("--") + numeric + " needs a number");
   }
   if (rule->needsControl && !command.Has("name") && !command.Has("id") && !command.Has("class"))
     return Fail(command.verb + " needs a control: --name, --id or --class");
@@ -112,6 +122,11 @@ std::string Usage() {
          "  wait-exit                         waits until the process has ended\n"
          "  watch                             waits for the process to start and end, reporting every\n"
          "                                    visible top-level window it shows meanwhile\n"
+         "  toolbar CONTROL                   the buttons of a tool bar: command id, state and tooltip\n"
+         "  toolbar-click CONTROL --command N  clicks the tool bar button with that command id (mouse)\n"
+         "  send CONTROL --message N [--wparam N] [--lparam N]  sends a message without pointers\n"
+         "  keys CONTROL --text KEYS          focuses the control and presses keys: \"ctrl+enter\",\n"
+         "                                    \"ctrl+b\", \"shift+f10\" (keyboard input, window brought to front)\n"
          "CONTROL: --name DESIGNERNAME | --id N | --class C [--caption T]; windows: --title T, --class C\n"
          "--timeout MS (default 5000) bounds every wait; --all includes hidden windows.\n"
          "Output: key=value lines, values escaped (\\\\ \\n \\r \\t). Exit 0 done, 1 not found or timed out, 2 usage.\n";
@@ -155,6 +170,42 @@ std::string WithoutAccelerator(std::string_view caption) {
     }
   }
   return out;
+}
+
+std::optional<KeyChord> ParseKeyChord(std::string_view text) {
+  static constexpr std::array<std::pair<std::string_view, unsigned>, 14> kNamed = {{
+      {"ENTER", 0x0D}, {"TAB", 0x09}, {"ESCAPE", 0x1B}, {"SPACE", 0x20}, {"BACKSPACE", 0x08}, {"DELETE", 0x2E},
+      {"INSERT", 0x2D}, {"HOME", 0x24}, {"END", 0x23}, {"LEFT", 0x25}, {"UP", 0x26}, {"RIGHT", 0x27},
+      {"DOWN", 0x28}, {"APPS", 0x5D},
+  }};
+  KeyChord chord;
+  const std::string upper = UpperCase(text);
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t plus = upper.find('+', from);
+    const std::string part = upper.substr(from, plus == std::string::npos ? std::string::npos : plus - from);
+    const bool last = plus == std::string::npos;
+    if (!last) {
+      if (part == "CTRL") chord.ctrl = true;
+      else if (part == "SHIFT") chord.shift = true;
+      else if (part == "ALT") chord.alt = true;
+      else return std::nullopt;
+      from = plus + 1;
+      continue;
+    }
+    if (part.size() == 1 && ((part[0] >= 'A' && part[0] <= 'Z') || (part[0] >= '0' && part[0] <= '9'))) {
+      chord.virtualKey = unsigned(part[0]);
+    } else if (part.size() >= 2 && part[0] == 'F') {
+      long long number = 0;
+      if (!IsNumber(part.substr(1), &number) || number < 1 || number > 24) return std::nullopt;
+      chord.virtualKey = 0x70 + unsigned(number - 1);
+    } else {
+      for (const auto& [name, key] : kNamed)
+        if (part == name) chord.virtualKey = key;
+      if (chord.virtualKey == 0) return std::nullopt;
+    }
+    return chord;
+  }
 }
 
 }  // namespace orvalis::uidriver

@@ -52,4 +52,16 @@ struct ParseResult {
 // A caption without its accelerator marks: "&Yes" → "Yes", "A&&B" → "A&B".
 [[nodiscard]] std::string WithoutAccelerator(std::string_view caption);
 
+// A key with its modifiers, as the "keys" verb presses it: "ctrl+enter",
+// "shift+f10", "ctrl+b". Letters and digits are their virtual-key codes.
+struct KeyChord {
+  bool ctrl = false;
+  bool shift = false;
+  bool alt = false;
+  unsigned virtualKey = 0;
+  friend bool operator==(const KeyChord&, const KeyChord&) = default;
+};
+// None when a part is unknown or no key is named.
+[[nodiscard]] std::optional<KeyChord> ParseKeyChord(std::string_view text);
+
 }  // namespace orvalis::uidriver

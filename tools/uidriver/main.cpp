@@ -3,6 +3,7 @@
 // "OrvalisName" property, a global atom), by control id, or by class and
 // caption; what the driver sees is printed as key=value lines (see command.h).
 #include <windows.h>
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 #include <tlhelp32.h>
@@ -261,6 +262,129 @@ void Click(const Command& command, HWND control) {
   }
 }
 
+// Memory inside the process that owns a window, for the messages whose
+// pointer arguments the system does not carry across processes (tool bar and
+// tooltip messages). The driver and the program must both be 64-bit.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, SIZE_T size) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner));
+    if (process_) address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  ~RemoteMemory() {
+    if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+  }
+  [[nodiscard]] bool ok() const { return address_ != nullptr; }
+  [[nodiscard]] LPARAM at(SIZE_T offset) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
+  bool Write(SIZE_T offset, const void* data, SIZE_T size) {
+    return ::WriteProcessMemory(process_.get(), reinterpret_cast<void*>(at(offset)), data, size, nullptr) != 0;
+  }
+  bool Read(SIZE_T offset, void* data, SIZE_T size) {
+    return ::ReadProcessMemory(process_.get(), reinterpret_cast<void*>(at(offset)), data, size, nullptr) != 0;
+  }
+
+ private:
+  win::unique_handle process_;
+  void* address_ = nullptr;
+};
+
+LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
+  return LRESULT(result);
+}
+
+// Every button of a tool bar: "button=ID checked=0|1 mixed=0|1 hidden=0|1 enabled=0|1 tip=TEXT".
+int ListToolBar(HWND bar) {
+  constexpr SIZE_T kTipChars = 256;
+  RemoteMemory memory(bar, sizeof(TBBUTTON) + sizeof(TOOLINFOW) + kTipChars * sizeof(wchar_t));
+  if (!memory.ok()) return Failure("no access to the process");
+  const SIZE_T infoAt = sizeof(TBBUTTON), textAt = infoAt + sizeof(TOOLINFOW);
+  HWND tips = reinterpret_cast<HWND>(SendTo(bar, TB_GETTOOLTIPS, 0, 0));
+  const int count = int(SendTo(bar, TB_BUTTONCOUNT, 0, 0));
+  int buttons = 0;
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button{};
+    if (!SendTo(bar, TB_GETBUTTON, WPARAM(i), memory.at(0)) || !memory.Read(0, &button, sizeof button)) continue;
+    if (button.fsStyle & BTNS_SEP) continue;
+    std::wstring tip;
+    if (tips) {
+      wchar_t text[kTipChars] = {};
+      TOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.hwnd = bar;
+      info.uId = UINT_PTR(button.idCommand);
+      info.lpszText = reinterpret_cast<wchar_t*>(memory.at(textAt));
+      memory.Write(textAt, text, sizeof text);
+      memory.Write(infoAt, &info, sizeof info);
+      SendTo(tips, TTM_GETTEXTW, kTipChars, memory.at(infoAt));
+      memory.Read(textAt, text, sizeof text);
+      text[kTipChars - 1] = 0;
+      tip = text;
+    }
+    const BYTE state = button.fsState;
+    Print("button", std::to_string(button.idCommand) + " checked=" + ((state & TBSTATE_CHECKED) ? "1" : "0") +
+                        " mixed=" + ((state & TBSTATE_INDETERMINATE) ? "1" : "0") +
+                        " hidden=" + ((state & TBSTATE_HIDDEN) ? "1" : "0") +
+                        " enabled=" + ((state & TBSTATE_ENABLED) ? "1" : "0") + " tip=" + win::Narrow(tip));
+    ++buttons;
+  }
+  Print("buttons", std::to_string(buttons));
+  return 0;
+}
+
+// A click with the mouse in the middle of the tool bar button with a command id.
+int ClickToolButton(HWND bar, int id) {
+  RemoteMemory memory(bar, sizeof(RECT));
+  RECT r{};
+  if (!memory.ok() || !SendTo(bar, TB_GETRECT, WPARAM(id), memory.at(0)) || !memory.Read(0, &r, sizeof r))
+    return Failure("no button " + std::to_string(id));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::PostMessageW(bar, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(bar, WM_LBUTTONUP, 0, at);
+  Print("clicked", std::to_string(id));
+  return 0;
+}
+
+// Real keyboard input: the control's window is brought to the front and the
+// control focused, so the program sees the modifiers in its key state.
+int PressKeys(HWND control, const KeyChord& chord) {
+  const DWORD target = ::GetWindowThreadProcessId(control, nullptr);
+  const DWORD self = ::GetCurrentThreadId();
+  const bool attached = ::AttachThreadInput(self, target, TRUE) != 0;
+  ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+  ::SetFocus(control);
+  HWND focus = ::GetFocus();
+  Print("focus", focus == control ? "1" : "0");
+  std::vector<INPUT> inputs;
+  auto key = [&](unsigned vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = WORD(vk);
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (chord.ctrl) key(VK_CONTROL, false);
+  if (chord.shift) key(VK_SHIFT, false);
+  if (chord.alt) key(VK_MENU, false);
+  key(chord.virtualKey, false);
+  key(chord.virtualKey, true);
+  if (chord.alt) key(VK_MENU, true);
+  if (chord.shift) key(VK_SHIFT, true);
+  if (chord.ctrl) key(VK_CONTROL, true);
+  const UINT sent = ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+  ::Sleep(200);  // let the program take the keys before the input is detached
+  if (attached) ::AttachThreadInput(self, target, FALSE);
+  if (sent != inputs.size()) return Failure("the keys were not sent");
+  Print("pressed", std::to_string(inputs.size()));
+  return 0;
+}
+
 // The visible message box or dialog (#32770) of the process.
 HWND FindBox(const Command& command) {
   Command boxes = command;
@@ -393,6 +517,23 @@ int Run(const Command& command) {
     Print("clicked", Hex(control));
   } else if (verb == "rect") {
     PrintRect(control);
+  } else if (verb == "toolbar") {
+    return ListToolBar(control);
+  } else if (verb == "toolbar-click") {
+    return ClickToolButton(control, int(std::stoll(command.Get("command"), nullptr, 0)));
+  } else if (verb == "send") {
+    auto number = [&](const char* option) {
+      return command.Has(option) ? std::stoll(command.Get(option), nullptr, 0) : 0LL;
+    };
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(control, UINT(number("message")), WPARAM(number("wparam")), LPARAM(number("lparam")),
+                               SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+      return Failure("the control did not answer");
+    Print("result", std::to_string(LONG_PTR(result)));
+  } else if (verb == "keys") {
+    const std::optional<KeyChord> chord = ParseKeyChord(command.Get("text"));
+    if (!chord) return Failure("unknown keys: " + command.Get("text"));
+    return PressKeys(control, *chord);
   }
   return 0;
 }

@@ -41,6 +41,10 @@ TEST(UiDriverCommand, RejectsIncompleteOrMalformedCommands) {
       {{"text", "--exe", "x", "--name", "a", "--name", "b"}, "--name given twice"},
       {{"text", "--exe", "x", "--colour", "red"}, "unknown option: --colour"},
       {{"text", "--exe", "x", "stray"}, "unexpected argument: stray"},
+      {{"toolbar-click", "--exe", "x", "--name", "t"}, "toolbar-click needs --command"},
+      {{"toolbar-click", "--exe", "x", "--name", "t", "--command", "-1"}, "--command needs a number"},
+      {{"send", "--exe", "x", "--name", "e", "--message", "177", "--lparam", "x"}, "--lparam needs a number"},
+      {{"keys", "--exe", "x", "--name", "e"}, "keys needs --text"},
   };
   for (const auto& c : cases) {
     auto parsed = ParseCommand(c.args);
@@ -73,6 +77,25 @@ TEST(UiDriverCommand, BoxButtonNamesAndCaptions) {
   const Caption captions[] = {{"&Yes", "Yes"}, {"A&&B", "A&B"}, {"Save && &close", "Save & close"},
                               {"end&", "end"}, {"plain", "plain"}};
   for (const auto& c : captions) EXPECT_EQ(WithoutAccelerator(c.in), c.out) << c.in;
+}
+
+TEST(UiDriverCommand, KeyChords) {
+  struct Case { const char* text; std::optional<KeyChord> chord; };
+  const Case cases[] = {
+      {"ctrl+enter", KeyChord{true, false, false, 0x0D}},
+      {"Ctrl+Shift+c", KeyChord{true, true, false, 'C'}},
+      {"shift+F10", KeyChord{false, true, false, 0x79}},
+      {"alt+1", KeyChord{false, false, true, '1'}},
+      {"f24", KeyChord{false, false, false, 0x87}},
+      {"ctrl+", std::nullopt},
+      {"meta+a", std::nullopt},
+      {"f25", std::nullopt},
+      {"enterr", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseKeyChord(c.text), c.chord) << c.text;
+  auto negative = ParseCommand({"send", "--exe", "x", "--name", "e", "--message", "0xB1", "--wparam", "0",
+                                "--lparam", "-1"});
+  EXPECT_TRUE(negative.command) << negative.error;
 }
 
 }  // namespace
