@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "controls/jpeg_picture.h"
+#include "controls/prichedit_bars.h"
 #include "controls/theme.h"
 #include "core/text.h"
 #include "win/gdi.h"
@@ -445,6 +446,9 @@ bool PRichEdit::CustomCtrlProc(ui::Message& m) {
       m.result = 0;
       return true;
     case WM_THEMECHANGED: ApplyTheme(); break;
+    case WM_ENABLE:
+      if (RichToolBar* bar = ToolBar()) bar->SetAllEnabled(m.wParam != 0);
+      break;
     default: break;
   }
   return false;

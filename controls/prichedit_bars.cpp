@@ -339,6 +339,17 @@ void RichToolBar::SetHints(bool dutch) {
   }
 }
 
+void RichToolBar::SetAllEnabled(bool enabled) {
+  HWND bar = HandleIfCreated();
+  if (!bar) return;
+  ::EnableWindow(bar, enabled);
+  const auto& items = ToolItems();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    SendTo(bar, TB_ENABLEBUTTON, WPARAM(kFirstCommand + int(i)), MAKELPARAM(enabled ? TRUE : FALSE, 0));
+  for (RichComboBox* box : {&fontName_, &fontSize_})
+    if (HWND window = box->HandleIfCreated()) ::EnableWindow(window, enabled);
+}
+
 void RichToolBar::SetButton(ToolCommand command, ButtonState state) {
   HWND bar = HandleIfCreated();
   const int id = CommandId(command);

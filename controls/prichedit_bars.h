@@ -54,6 +54,8 @@ class RichToolBar : public ui::WinControl {
   // Shows the items the settings allow and puts the boxes over their places.
   void Refresh(const ToolBarState& state);
   void SetHints(bool dutch);
+  // The bar, each of its buttons and the font boxes follow the control.
+  void SetAllEnabled(bool enabled);
   void SetButton(ToolCommand command, ButtonState state);
   [[nodiscard]] ButtonState Button(ToolCommand command);
   // The button's rectangle in the tool bar's client coordinates.

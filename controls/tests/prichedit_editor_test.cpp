@@ -113,6 +113,17 @@ TEST_F(PRichEditorTest, StyleButtonsFormatTheSelectionAndShowIt) {
   EXPECT_EQ(rtf_->ToolBar()->Button(ToolCommand::AlignLeft), ButtonState::Up);
 }
 
+TEST_F(PRichEditorTest, TheToolBarFollowsTheControlBeingDisabled) {
+  HWND bar = rtf_->ToolBar()->Handle();
+  const WPARAM bold = WPARAM(RichToolBar::CommandId(ToolCommand::Bold));
+  ::EnableWindow(rtf_->Handle(), FALSE);
+  EXPECT_FALSE(::IsWindowEnabled(bar));
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONENABLED, bold, 0));
+  ::EnableWindow(rtf_->Handle(), TRUE);
+  EXPECT_TRUE(::IsWindowEnabled(bar));
+  EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONENABLED, bold, 0));
+}
+
 TEST_F(PRichEditorTest, PlainTextEditingIgnoresFormatting) {
   rtf_->SetRichFormat(false);
   rtf_->SetText("hello");
