@@ -112,10 +112,16 @@ std::string DateText(double date, bool focused) {
 }
 
 void PDateEditModel::SetDate(double value) {
+  // The host's value is no change of the user's to report on exit.
+  if (StoreDate(value)) reportedDate_ = date_;
+}
+
+bool PDateEditModel::StoreDate(double value) {
   const auto whole = WholeDays(value);
-  if (value == date_ || !whole || *whole < 0) return;
+  if (value == date_ || !whole || *whole < 0) return false;
   date_ = value;
   FormatDate();
+  return true;
 }
 
 void PDateEditModel::SetSelection(int start, int end) {
@@ -149,6 +155,8 @@ void PDateEditModel::Change() {
 }
 
 void PDateEditModel::Raise() {
+  if (changeOnExit_) return;
+  reportedDate_ = date_;
   if (OnChange) OnChange();
 }
 
@@ -189,9 +197,9 @@ bool PDateEditModel::KeyPress(char32_t key) {
       const int whole = WholeDays(date_).value_or(0);
       const double fallback = key == U'>' ? startDate_ : endDate_;
       if (whole == 0) {
-        if (fallback != 0) SetDate(fallback);
+        if (fallback != 0) StoreDate(fallback);
       } else {
-        SetDate(whole + (key == U'>' ? 1 : -1));
+        StoreDate(whole + (key == U'>' ? 1 : -1));
       }
       if (date_ != before) Raise();
       return true;
@@ -265,6 +273,10 @@ void PDateEditModel::Enter() {
 void PDateEditModel::Exit() {
   focused_ = false;
   FormatDate();
+  if (changeOnExit_ && date_ != reportedDate_) {
+    reportedDate_ = date_;
+    if (OnChange) OnChange();
+  }
 }
 
 double PDateEditModel::CalendarStart(double today) const {
@@ -276,7 +288,7 @@ double PDateEditModel::CalendarStart(double today) const {
 bool PDateEditModel::CalendarClick(double calendarDate) {
   const auto picked = WholeDays(calendarDate);
   if (!picked || *picked < 1 || picked == WholeDays(date_)) return false;
-  SetDate(calendarDate);
+  StoreDate(calendarDate);
   Raise();
   return true;
 }

@@ -57,6 +57,10 @@ class PDateEditModel {
   void SetStartDate(double value) { startDate_ = value; }
   [[nodiscard]] double EndDate() const { return endDate_; }
   void SetEndDate(double value) { endDate_ = value; }
+  // Holds the change event back until the field is left (and reports it only
+  // when the date then differs from the one last reported).
+  [[nodiscard]] bool ChangeOnExit() const { return changeOnExit_; }
+  void SetChangeOnExit(bool value) { changeOnExit_ = value; }
   // The date edit keeps all of these but columnHeader.
   EditStoredFlags& Stored() { return stored_; }
   [[nodiscard]] const EditStoredFlags& Stored() const { return stored_; }
@@ -105,6 +109,7 @@ class PDateEditModel {
 
  private:
   void FormatDate();
+  bool StoreDate(double value);
   void Store(std::string text, int caret);
   void Change();
   void Raise();
@@ -114,6 +119,8 @@ class PDateEditModel {
   double entryDate_ = 0;
   double startDate_ = 0;
   double endDate_ = 0;
+  double reportedDate_ = 0;
+  bool changeOnExit_ = false;
   bool edited_ = false;
   bool focused_ = false;
   std::string text_;

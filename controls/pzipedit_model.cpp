@@ -43,6 +43,22 @@ void ZipEditModel::Enter() {
 void ZipEditModel::Exit() {
   focused_ = false;
   FormatValue();
+  ReportPending();
+}
+
+void ZipEditModel::Destroy() { ReportPending(); }
+
+void ZipEditModel::Notify() {
+  if (ChangeOnExit)
+    pending_ = true;
+  else if (OnChange)
+    OnChange(*this);
+}
+
+void ZipEditModel::ReportPending() {
+  // Edits that end where they began (Escape, or typed back) are no change.
+  if (std::exchange(pending_, false) && CheckPostcode(Text()).value_or("") != entryText_ && OnChange)
+    OnChange(*this);
 }
 
 void ZipEditModel::FormatValue() {
@@ -62,7 +78,7 @@ bool ZipEditModel::KeyPress(char32_t ch) {
     if (Text() != entryText_) {
       SetText(entryText_);
       edit_.SelectAll();
-      if (OnChange) OnChange(*this);
+      Notify();
     }
     return true;
   }
@@ -141,7 +157,7 @@ void ZipEditModel::Change() {
   std::string code = CheckPostcode(Text()).value_or("");
   if (!focused_ && code.size() > kDigits) code.insert(kDigits, 1, ' ');
   if (code != Text()) edit_.SetText(std::move(code));
-  if (edited && OnChange) OnChange(*this);
+  if (edited) Notify();
 }
 
 }  // namespace orvalis::controls

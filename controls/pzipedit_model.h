@@ -22,7 +22,11 @@ namespace orvalis::controls {
 class ZipEditModel {
  public:
   StoredFlags Stored;
-  // Raised for user edits, cut, clear, paste and Escape.
+  // Report changes only on leaving the field (or on destruction), and only
+  // when the code then differs from the one at entry.
+  bool ChangeOnExit = false;
+  // Raised for user edits, cut, clear, paste and Escape (with ChangeOnExit:
+  // on leaving instead).
   std::function<void(ZipEditModel&)> OnChange;
 
   [[nodiscard]] const std::string& Text() const { return edit_.Text(); }
@@ -35,8 +39,10 @@ class ZipEditModel {
   void SetSelection(std::size_t anchor, std::size_t caret) { edit_.Select(anchor, caret); }
   // WM_SETFOCUS / enter: the bare code, all selected, remembered for Escape.
   void Enter();
-  // WM_KILLFOCUS / exit: the code with its space.
+  // WM_KILLFOCUS / exit: the code with its space; with ChangeOnExit a pending change is reported.
   void Exit();
+  // WM_DESTROY: a pending ChangeOnExit change is reported.
+  void Destroy();
   // WM_CHAR. False leaves the key to the edit control (the clipboard keys).
   bool KeyPress(char32_t ch);
   // WM_KEYDOWN. False leaves the key to the edit control.
@@ -60,10 +66,14 @@ class ZipEditModel {
  private:
   // Takes the edited text; a real change marks it edited when asked and is checked.
   bool Commit(EditText next, bool markEdited);
+  // The change event now, or on leaving with ChangeOnExit.
+  void Notify();
+  void ReportPending();
 
   EditText edit_;
   bool focused_ = false;
   bool edited_ = false;
+  bool pending_ = false;
   std::string entryText_;
 };
 

@@ -81,5 +81,9 @@ struct PageEntry {
 
 std::unique_ptr<LabPage> MakeColorPage();
 std::unique_ptr<LabPage> MakeRichEditPage();
+std::unique_ptr<LabPage> MakeMaskedPage();
+std::unique_ptr<LabPage> MakeDatePage();
+std::unique_ptr<LabPage> MakeNumberPage();
+std::unique_ptr<LabPage> MakePostcodePage();
 
 }  // namespace orvalis::lab

@@ -1,15 +1,17 @@
 // The table of the lab's pages: one entry a page.
 #include "controls/lab/lab_page.h"
 
-#include <array>
-
 namespace orvalis::lab {
 
 std::span<const PageEntry> Pages() {
-  static constexpr std::array<PageEntry, 2> kPages = {{
+  static constexpr PageEntry kPages[] = {
       {"color", MakeColorPage},
       {"richedit", MakeRichEditPage},
-  }};
+      {"masked", MakeMaskedPage},
+      {"date", MakeDatePage},
+      {"number", MakeNumberPage},
+      {"postcode", MakePostcodePage},
+  };
   return kPages;
 }
 

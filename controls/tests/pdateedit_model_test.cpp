@@ -252,3 +252,28 @@ TEST(DateEdit, OnlyTheClipboardKeysPassOn) {
 
 }  // namespace
 }  // namespace orvalis::controls
+
+namespace orvalis::controls {
+namespace {
+
+TEST(DateEdit, ChangeOnExitReportsOnceWhenTheFieldIsLeft) {
+  const struct {
+    const char* script;
+    int changes;
+  } cases[] = {
+      {"{in}120314", 0},                      // typing waits
+      {"{in}120314{out}", 1},                 // leaving reports it
+      {"{in}120314{out}{in}{out}", 1},        // unchanged since the report
+      {"{date:05-03-2014}{in}{out}", 0},      // the host's value is no change
+      {"{date:05-03-2014}{in}>{out}", 1},     // a step
+      {"{date:05-03-2014}{in}>\x1b{out}", 0}, // Escape took the step back
+  };
+  for (const auto& c : cases) {
+    PDateEditModel m;
+    m.SetChangeOnExit(true);
+    EXPECT_EQ(controls::Run(m, c.script).changes, c.changes) << c.script;
+  }
+}
+
+}  // namespace
+}  // namespace orvalis::controls

@@ -113,5 +113,35 @@ TEST(ZipEditKeys, Sequences) {
   EXPECT_EQ(m.Text(), "1234AB");
 }
 
+TEST(ZipEditChangeOnExit, ReportsOnLeavingOnlyARealChange) {
+  const struct {
+    const char* what;
+    const char* start;
+    const char* script;
+    int changesBeforeExit;
+    const char* script2;  // after the exit
+    int changes;
+  } cases[] = {
+      {"typed code reported on exit", "", "1234ab", 0, "<exit>", 1},
+      {"reported once for two exits", "", "12<exit><enter>", 1, "<exit>", 1},
+      {"escape leaves nothing to report", "1234AB", "<bs><bs><esc>", 0, "<exit>", 0},
+      {"typed back to the entry code", "1234AB", "<sel:6,6><bs>B", 0, "<exit>", 0},
+      {"destroyed while focused", "", "5678", 0, "<destroy>", 1},
+      {"paste reported on exit", "", "<paste:1234ab>", 0, "<exit>", 1},
+  };
+  for (const auto& c : cases) {
+    ZipEditModel m;
+    m.ChangeOnExit = true;
+    m.SetText(c.start);
+    int changes = 0;
+    m.OnChange = [&](ZipEditModel&) { ++changes; };
+    m.Enter();
+    RunScript(m, c.script);
+    EXPECT_EQ(changes, c.changesBeforeExit) << c.what;
+    RunScript(m, c.script2);
+    EXPECT_EQ(changes, c.changes) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace orvalis::controls

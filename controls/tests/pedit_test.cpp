@@ -1,0 +1,144 @@
+// The masked edit's window under Wine: typed characters, keys, the clipboard
+// and focus changes reach the model, and its text and caret reach the EDIT.
+#include "controls/pedit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "controls/edit_view.h"
+#include "ui/form.h"
+
+namespace orvalis::controls {
+namespace {
+
+class PEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = std::make_unique<ui::Form>();
+    form_->SetBounds(0, 0, 300, 120);
+    edit_ = std::make_unique<PEdit>();
+    edit_->SetName("MaskEdit");
+    edit_->SetParent(form_.get());
+    edit_->SetBounds(8, 8, 120, 22);
+    edit_->OnChange = [this](PEdit&) { ++changes_; };
+    other_ = std::make_unique<ui::EditBox>();
+    other_->SetParent(form_.get());
+    other_->SetBounds(8, 40, 120, 22);
+    form_->Show();
+    edit_->Loaded();
+  }
+  void TearDown() override {
+    edit_.reset();
+    other_.reset();
+    form_.reset();
+  }
+
+  HWND Edit() { return edit_->Handle(); }
+  void Type(const char* keys) {
+    for (const char* k = keys; *k; ++k) ::SendMessageW(Edit(), WM_CHAR, static_cast<unsigned char>(*k), 1);
+  }
+  // The window's own text and selection, not the model's.
+  EditState Shown() { return ReadEdit(Edit()); }
+
+  std::unique_ptr<ui::Form> form_;
+  std::unique_ptr<PEdit> edit_;
+  std::unique_ptr<ui::EditBox> other_;
+  int changes_ = 0;
+};
+
+TEST_F(PEditTest, TypedCharactersGoThroughTheMask) {
+  const struct {
+    const char* mask;
+    const char* keys;
+    const char* text;
+    int changes;
+  } cases[] = {
+      {"0000 AA", "1234ab", "1234 AB", 6},
+      {"0000 AA", "12x3", "123", 3},     // the letter is refused
+      {"00-00", "571\b", "57", 4},       // backspace takes the hyphen too
+      {"", "Ab", "Ab", 2},               // free input: the EDIT types itself
+  };
+  for (const auto& c : cases) {
+    edit_->SetValue("");
+    edit_->SetFormat(c.mask);
+    changes_ = 0;
+    Type(c.keys);
+    const EditState s = Shown();
+    EXPECT_EQ(s.text, c.text) << c.mask << " " << c.keys;
+    EXPECT_EQ(edit_->GetValue(), c.text);
+    EXPECT_EQ(s.selStart, static_cast<int>(std::string(c.text).size())) << "caret at the end";
+    EXPECT_EQ(changes_, c.changes) << c.mask << " " << c.keys;
+  }
+}
+
+TEST_F(PEditTest, DeleteIsSuppressedOnlyUnderAMask) {
+  for (const char* mask : {"00-00", ""}) {
+    edit_->SetFormat(mask);
+    edit_->SetValue("12-34");
+    ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
+    ::SendMessageW(Edit(), WM_KEYDOWN, VK_DELETE, 1);
+    EXPECT_EQ(Shown().text, *mask ? "12-34" : "2-34") << mask;
+    EXPECT_EQ(edit_->GetValue(), Shown().text) << mask;
+  }
+}
+
+TEST_F(PEditTest, PasteAndCutUseTheClipboard) {
+  edit_->SetFormat("00-00");
+  ASSERT_TRUE(WriteClipboardText(Edit(), "12-34\r\nrest"));
+  ::SendMessageW(Edit(), WM_PASTE, 0, 0);
+  EXPECT_EQ(Shown().text, "12-34") << "the first line only";
+  ::SendMessageW(Edit(), EM_SETSEL, 3, 5);
+  ::SendMessageW(Edit(), WM_CUT, 0, 0);
+  EXPECT_EQ(Shown().text, "12-");
+  EXPECT_EQ(edit_->GetValue(), "12-");
+  EXPECT_EQ(ReadClipboardText(Edit()).value_or(""), "34");
+  // Ctrl+V as a typed character keeps its effect: the EDIT sends WM_PASTE.
+  ::SendMessageW(Edit(), WM_CHAR, 22, 1);
+  EXPECT_EQ(Shown().text, "12-34");
+}
+
+TEST_F(PEditTest, FocusChangesRunEntryExitAndTheDeferredChange) {
+  edit_->SetFormat("00-00");
+  edit_->SetChangeOnExit(true);
+  int exits = 0;
+  edit_->OnExit = [&](ui::Control&) { ++exits; };
+  ::SetFocus(Edit());
+  changes_ = 0;
+  Type("1234");
+  EXPECT_EQ(changes_, 0) << "typing waits for the exit";
+  ::SetFocus(other_->Handle());
+  EXPECT_EQ(changes_, 1);
+  EXPECT_EQ(exits, 1);
+  EXPECT_EQ(edit_->GetValue(), "12-34");
+
+  // Escape restores the text of entry.
+  ::SetFocus(Edit());
+  ::SendMessageW(Edit(), EM_SETSEL, 5, 5);
+  Type("\b\b9");
+  EXPECT_EQ(Shown().text, "12-9");
+  Type("\x1b");
+  EXPECT_EQ(Shown().text, "12-34");
+  EXPECT_EQ(Shown().selEnd - Shown().selStart, 5) << "all selected";
+  ::SetFocus(other_->Handle());
+  EXPECT_EQ(changes_, 1) << "nothing changed since the last report";
+}
+
+TEST_F(PEditTest, LeavingAnIncompleteFieldAsksForTheComplaint) {
+  edit_->SetFormat("00-00");
+  ::SetFocus(Edit());
+  Type("57");
+  ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
+  ::SetFocus(other_->Handle());
+  MSG msg{};
+  EXPECT_TRUE(::PeekMessageW(&msg, Edit(), WM_APP, 0xBFFF, PM_REMOVE)) << "complaint posted";
+  EXPECT_EQ(Shown().selStart, 2) << "caret at the end";
+
+  edit_->SetValue("");
+  ::SetFocus(Edit());
+  ::SetFocus(other_->Handle());
+  EXPECT_FALSE(::PeekMessageW(&msg, Edit(), WM_APP, 0xBFFF, PM_REMOVE)) << "an empty field fits";
+}
+
+}  // namespace
+}  // namespace orvalis::controls

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Drives the number and postcode edits of the control lab (orvalis-controls.exe
+# --page number, --page postcode) under Wine and Xvfb with real key messages:
+# the bare form while a field has the focus and the formatted form after it,
+# Escape back to the value of entry, the change-event counts with and without
+# ChangeOnExit, copy and paste through the clipboard, and photos of both pages
+# focused and unfocused in both languages to out/photos/controls/.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/numbers
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+own_xvfb 331 360
+own_wine_prefix
+
+EXE=orvalis-controls.exe
+LAB_PID=
+start_lab() {  # arguments...
+  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
+  LAB_PID=$!
+  driver wait-window --exe $EXE --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
+}
+
+stop_lab() {
+  driver close --exe $EXE --title "Orvalis controls" >/dev/null
+  driver wait-exit --exe $EXE --timeout 10000 >/dev/null
+  for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
+  kill "$LAB_PID" 2>/dev/null
+  wait "$LAB_PID" 2>/dev/null
+}
+
+text_of() { fact "$(driver text --exe $EXE --name "$1")" text; }
+# Focuses a control by real keyboard input and presses one key there.
+press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+# Types characters into the focused field (WM_CHAR).
+type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+# Selects the whole text of an edit (EM_SETSEL 0, -1).
+select_all() { driver send --exe $EXE --name "$1" --message 0xB1 --wparam 0 --lparam -1 >/dev/null; }
+
+photograph() {  # photo name
+  local rect x y w h
+  rect=$(driver rect --exe $EXE --title "Orvalis controls")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+number_page() {  # language
+  local lang=$1
+  start_lab --page number --lang "$lang"
+  # Without MinimalZero only a bare "0" is blanked: kept decimals show "0,00".
+  expect "$lang number: zero with its kept decimals" "0,00 EUR" "$(text_of NumEdit1)"
+  expect "$lang number: first echoes" "0.00 #0|0 #0|0 #0" \
+    "$(text_of NumEdit1Echo)|$(text_of NumEdit2Echo)|$(text_of NumEdit3Echo)"
+
+  # Every accepted digit is a change; the third decimal is refused. Shift+End
+  # keeps the selection of entry, which the first key replaces.
+  press NumEdit1 shift+end
+  type_in NumEdit1 "1234567,891"
+  expect "$lang number: bare form while focused" "1234567,89" "$(text_of NumEdit1)"
+  expect "$lang number: a change per accepted key" "1234567.89 #9" "$(text_of NumEdit1Echo)"
+  type_in NumEdit1 "8"
+  expect "$lang number: an eighth integer digit is refused" "1234567,89" "$(text_of NumEdit1)"
+  photograph "number-$lang-focused"
+  press NumEdit2 end
+  expect "$lang number: formatted form after leaving" "1.234.567,89 EUR" "$(text_of NumEdit1)"
+
+  # Escape brings back the value of entry and reports it.
+  press NumEdit1 end
+  expect "$lang number: the bare form again on entry" "1234567,89" "$(text_of NumEdit1)"
+  type_in NumEdit1 $'\b\b\b-'
+  expect "$lang number: backspace over the decimal sign, then the sign" "-1234567" "$(text_of NumEdit1)"
+  expect "$lang number: edits reported" "-1234567.00 #12" "$(text_of NumEdit1Echo)"
+  press NumEdit1 escape
+  expect "$lang number: Escape restores the value" "1234567,89" "$(text_of NumEdit1)"
+  expect "$lang number: Escape is a change" "1234567.89 #13" "$(text_of NumEdit1Echo)"
+
+  # Hexadecimal digits, letters upper-cased.
+  press NumEdit2 shift+end
+  type_in NumEdit2 "a0f"
+  expect "$lang number: hexadecimal text" "A0F" "$(text_of NumEdit2)"
+  expect "$lang number: hexadecimal value" "2575 #3" "$(text_of NumEdit2Echo)"
+
+  # ChangeOnExit: typing raises nothing, leaving raises one change.
+  press NumEdit3 shift+end
+  type_in NumEdit3 "12,5"
+  expect "$lang number: no change while typing with ChangeOnExit" "0 #0" "$(text_of NumEdit3Echo)"
+  press btnNext space
+  expect "$lang number: one change on leaving" "12.5 #1" "$(text_of NumEdit3Echo)"
+  expect "$lang number: display form of NumEdit3" "12,5" "$(text_of NumEdit3)"
+  press NumEdit3 end
+  press btnNext space
+  expect "$lang number: leaving unchanged raises nothing" "12.5 #1" "$(text_of NumEdit3Echo)"
+
+  # Copy from NumEdit1 (all selected on entry), paste over NumEdit3's selection.
+  press NumEdit1 ctrl+c
+  press NumEdit3 ctrl+v
+  expect "$lang number: pasted through the key rules" "1234567,89" "$(text_of NumEdit3)"
+  expect "$lang number: paste waits for leaving" "12.5 #1" "$(text_of NumEdit3Echo)"
+  press btnNext space
+  expect "$lang number: the paste reported on leaving" "1234567.89 #2" "$(text_of NumEdit3Echo)"
+  photograph "number-$lang-unfocused"
+  stop_lab
+}
+
+postcode_page() {  # language
+  local lang=$1
+  start_lab --page postcode --lang "$lang"
+  expect "$lang postcode: first echoes" " #0| #0" "$(text_of ZipEdit1Echo)|$(text_of ZipEdit2Echo)"
+
+  press ZipEdit1 end
+  type_in ZipEdit1 "a12345ab"
+  expect "$lang postcode: refused keys skipped, letters upper-cased" "1234AB" "$(text_of ZipEdit1)"
+  expect "$lang postcode: a change per accepted key" "1234AB #6" "$(text_of ZipEdit1Echo)"
+  photograph "postcode-$lang-focused"
+  press btnNext space
+  expect "$lang postcode: the space after leaving" "1234 AB" "$(text_of ZipEdit1)"
+  expect "$lang postcode: exit echoed" "1234 AB #6" "$(text_of ZipEdit1Echo)"
+
+  press ZipEdit1 end
+  expect "$lang postcode: no space while focused" "1234AB" "$(text_of ZipEdit1)"
+  type_in ZipEdit1 $'\b\b'
+  expect "$lang postcode: backspace from the end" "1234 #8" "$(text_of ZipEdit1Echo)"
+  press ZipEdit1 escape
+  expect "$lang postcode: Escape restores the code of entry" "1234AB" "$(text_of ZipEdit1)"
+  expect "$lang postcode: Escape is a change" "1234AB #9" "$(text_of ZipEdit1Echo)"
+
+  # ChangeOnExit: a pasted code is reported once, on leaving.
+  press ZipEdit1 ctrl+c
+  press ZipEdit2 ctrl+v
+  expect "$lang postcode: pasted code" "1234AB" "$(text_of ZipEdit2)"
+  expect "$lang postcode: paste waits for leaving" " #0" "$(text_of ZipEdit2Echo)"
+  press btnNext space
+  expect "$lang postcode: reported on leaving" "1234 AB #1" "$(text_of ZipEdit2Echo)"
+  press ZipEdit2 end
+  type_in ZipEdit2 $'\bB'
+  press btnNext space
+  expect "$lang postcode: typed back to the code of entry: no change" "1234 AB #1" "$(text_of ZipEdit2Echo)"
+  photograph "postcode-$lang-unfocused"
+  stop_lab
+}
+
+for lang in ENU NLD; do
+  number_page "$lang"
+  postcode_page "$lang"
+done
+
+own_wine_end
+finish
