@@ -23,23 +23,7 @@ own_xvfb 150 190
 
 own_wine_prefix
 
-LAB_PID=
-# Starts the lab with its arguments and waits for its window.
-start_lab() {  # arguments...
-  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
-  LAB_PID=$!
-  driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
-}
 
-stop_lab() {
-  driver close --exe orvalis-controls.exe --title "Orvalis controls" >/dev/null
-  driver wait-exit --exe orvalis-controls.exe --timeout 10000 >/dev/null
-  for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
-  kill "$LAB_PID" 2>/dev/null
-  wait "$LAB_PID" 2>/dev/null
-}
-
-text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
 
 # Photographs the lab's window.
 photograph() {  # photo name

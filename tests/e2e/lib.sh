@@ -103,6 +103,25 @@ own_wine_end() {
   return 0
 }
 
+# ---------------------------------------------------------------- control lab
+
+# The control lab ($LAB, a script sets it): started with its arguments and
+# waited for (its window's facts go to $WORK/window.txt), closed again, and the
+# text of one of its controls by designer name.
+start_lab() {  # arguments...
+  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
+  LAB_PID=$!
+  driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
+}
+stop_lab() {
+  driver close --exe orvalis-controls.exe --title "Orvalis controls" >/dev/null
+  driver wait-exit --exe orvalis-controls.exe --timeout 10000 >/dev/null
+  for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
+  kill "$LAB_PID" 2>/dev/null
+  wait "$LAB_PID" 2>/dev/null
+}
+text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
+
 # Xvfb runs no window manager. Unless a prefix says Managed=N, Wine waits for
 # one (up to 2 s) each time a top-level window is hidden or destroyed.
 # ./dev.sh sets it in the prefixes it makes; a script sets it in its own.

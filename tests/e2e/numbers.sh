@@ -24,22 +24,7 @@ own_xvfb 331 360
 own_wine_prefix
 
 EXE=orvalis-controls.exe
-LAB_PID=
-start_lab() {  # arguments...
-  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
-  LAB_PID=$!
-  driver wait-window --exe $EXE --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
-}
 
-stop_lab() {
-  driver close --exe $EXE --title "Orvalis controls" >/dev/null
-  driver wait-exit --exe $EXE --timeout 10000 >/dev/null
-  for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
-  kill "$LAB_PID" 2>/dev/null
-  wait "$LAB_PID" 2>/dev/null
-}
-
-text_of() { fact "$(driver text --exe $EXE --name "$1")" text; }
 # Focuses a control by real keyboard input and presses one key there.
 press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 # Types characters into the focused field (WM_CHAR).
