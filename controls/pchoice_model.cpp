@@ -2,6 +2,7 @@
 #include "controls/pchoice_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace orvalis::controls {
 
@@ -54,6 +55,37 @@ ChoiceLayout LayoutChoice(const ChoiceLayoutInput& in) {
       OtherFillsHeight(in.otherType) ? std::max(0, in.height - out.other.top) : ScaleTo(21, in.dpi);
   out.otherVisible = in.otherVisible;
   return out;
+}
+
+double OtherNumberValue(std::string_view text, char decimalSign) {
+  const std::size_t dp = text.find(decimalSign);
+  double v = 0;
+  int fraction = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') continue;
+    v = v * 10 + (text[i] - '0');
+    if (dp != std::string_view::npos && i > dp) ++fraction;
+  }
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first != std::string_view::npos && text[first] == '-') v = -v;
+  return v / std::pow(10.0, fraction);
+}
+
+std::string OtherDateDigits(std::string_view text) {
+  std::string digits;
+  std::string part;
+  int separators = 0;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      part += c;
+    } else if ((c == '-' || c == '/') && separators < 2) {
+      // Day and month before a separator take a leading zero when short.
+      digits += part.size() == 1 ? "0" + part : part;
+      part.clear();
+      ++separators;
+    }
+  }
+  return digits + part;
 }
 
 bool ChoiceModel::Delete(std::intptr_t tag) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/edit_model.h"
@@ -72,6 +73,14 @@ struct ChoiceLayout {
 // The height that fits all lines: the current height when horizontal.
 [[nodiscard]] int ChoiceAutoHeight(int lines, bool horizontal, int currentHeight, int dpi);
 [[nodiscard]] ChoiceLayout LayoutChoice(const ChoiceLayoutInput& in);
+
+// A host's text for a number editor as its change rule reads it: the digits
+// in order, those after the first `decimalSign` the fraction, negative when
+// the text starts with '-'; grouping signs, prefix and suffix are skipped.
+[[nodiscard]] double OtherNumberValue(std::string_view text, char decimalSign);
+// A host's text for a date editor ("d-m-yyyy", "dd/mm/yy" or bare digits) as
+// the bare digits the date edit parses: day and month padded to two digits.
+[[nodiscard]] std::string OtherDateDigits(std::string_view text);
 
 struct ChoiceLine {
   std::string text;

@@ -83,6 +83,16 @@ std::string VariableLetter(std::size_t index) {
   return letters;
 }
 
+bool NeedsVerticalScroll(const std::vector<int>& lineWidths, int lineHeight, int clientWidth, int clientHeight) {
+  if (clientWidth <= 0) return false;
+  long long used = 0;
+  for (const int width : lineWidths) {
+    used += static_cast<long long>(std::max(width, 0) / clientWidth + 1) * lineHeight;
+    if (used >= clientHeight) return true;
+  }
+  return false;
+}
+
 bool IsInsertableToken(char c) { return c != '\0' && kInsertable.find(c) != std::string_view::npos; }
 
 std::string PVar::Definition() const {
@@ -172,6 +182,13 @@ std::string LineEditModel::DisplayText() const {
   std::string shown;
   for (std::size_t i = 0; i < tokens_.size(); ++i) shown += TokenDisplay(i);
   return shown;
+}
+
+std::vector<std::string> LineEditModel::DisplayLines() const {
+  std::vector<std::string> lines;
+  if (tokens_.empty()) return lines;
+  for (const std::string_view line : SplitAll(DisplayText(), "\r\n")) lines.emplace_back(line);
+  return lines;
 }
 
 std::size_t LineEditModel::DisplayCaret() const {

@@ -83,6 +83,9 @@ class LineEditModel {
   [[nodiscard]] std::size_t TokenAtDisplay(std::size_t pos) const;
   // The variable of the "V" token at `index`, or null.
   [[nodiscard]] PVar* VarAtToken(std::size_t index);
+  // The shown text's lines, for the scroll bar; a last line break leaves an
+  // empty last line, where the caret stands.
+  [[nodiscard]] std::vector<std::string> DisplayLines() const;
 
   // ---- Editing.
   // WM_CHAR; returns whether the character was handled.
@@ -117,6 +120,11 @@ class LineEditModel {
 
 // Spreadsheet-style letters: 0 is "A", 25 "Z", 26 "AA", 701 "ZZ", 702 "AAA".
 [[nodiscard]] std::string VariableLetter(std::size_t index);
+// Whether lines of these pixel widths, each wrapped into (width / client
+// width) + 1 rows of `lineHeight`, reach the client height and so need the
+// vertical scroll bar. A control without client width needs none.
+[[nodiscard]] bool NeedsVerticalScroll(const std::vector<int>& lineWidths, int lineHeight, int clientWidth,
+                                       int clientHeight);
 // Whether a typed token may be inserted as it stands.
 [[nodiscard]] bool IsInsertableToken(char c);
 

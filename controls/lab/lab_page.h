@@ -85,5 +85,9 @@ std::unique_ptr<LabPage> MakeMaskedPage();
 std::unique_ptr<LabPage> MakeDatePage();
 std::unique_ptr<LabPage> MakeNumberPage();
 std::unique_ptr<LabPage> MakePostcodePage();
+std::unique_ptr<LabPage> MakeFormulaPage();
+std::unique_ptr<LabPage> MakeChoicePage();
+std::unique_ptr<LabPage> MakeTaggedPage();
+std::unique_ptr<LabPage> MakeTreePage();
 
 }  // namespace orvalis::lab

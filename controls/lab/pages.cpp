@@ -11,6 +11,10 @@ std::span<const PageEntry> Pages() {
       {"date", MakeDatePage},
       {"number", MakeNumberPage},
       {"postcode", MakePostcodePage},
+      {"formula", MakeFormulaPage},
+      {"choice", MakeChoicePage},
+      {"tagged", MakeTaggedPage},
+      {"tree", MakeTreePage},
   };
   return kPages;
 }

@@ -147,5 +147,25 @@ TEST(ChoiceModel, DeleteKeepsTheSelectedLine) {
   }
 }
 
+TEST(ChoiceOtherText, HostTextsForNumberAndDateEditors) {
+  const struct {
+    const char* text;
+    char decimalSign;
+    double value;
+  } numbers[] = {
+      {"1.234,5 EUR", ',', 1234.5}, {"-12,25", ',', -12.25}, {"12.5", '.', 12.5},
+      {"12 %", ',', 12},           {"", ',', 0},            {"abc", ',', 0},
+  };
+  for (const auto& c : numbers) EXPECT_DOUBLE_EQ(OtherNumberValue(c.text, c.decimalSign), c.value) << c.text;
+
+  const struct {
+    const char* text;
+    const char* digits;
+  } dates[] = {
+      {"1-2-2024", "01022024"}, {"31/12/99", "311299"}, {"05022024", "05022024"}, {"", ""}, {"1-2-3-4", "010234"},
+  };
+  for (const auto& c : dates) EXPECT_EQ(OtherDateDigits(c.text), c.digits) << c.text;
+}
+
 }  // namespace
 }  // namespace orvalis::controls

@@ -317,5 +317,25 @@ TEST(LineEditReadable, LettersFollowHints) {
   EXPECT_EQ(readable.substr(readable.size() - tail.size()), tail);
 }
 
+TEST(LineEditScrolling, LinesAndRowsDecideTheScrollBar) {
+  LineEditModel m;
+  EXPECT_TRUE(m.DisplayLines().empty());
+  m.SetText("1!s!");
+  EXPECT_EQ(m.DisplayLines(), (std::vector<std::string>{"1", "sin", ""}));
+  const struct {
+    std::vector<int> widths;
+    int clientWidth;
+    bool needed;
+  } cases[] = {
+      {{10, 10}, 100, false},   // two rows of 10 in 30
+      {{10, 10, 0}, 100, true},  // the third row reaches the height
+      {{150}, 100, false},       // one wrapped line: two rows
+      {{250}, 100, true},        // three rows
+      {{250}, 0, false},         // no client width
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(NeedsVerticalScroll(c.widths, 10, c.clientWidth, 30), c.needed) << c.widths.size() << " " << c.clientWidth;
+}
+
 }  // namespace
 }  // namespace orvalis::controls

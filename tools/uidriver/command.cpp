@@ -15,7 +15,7 @@ struct VerbRule {
   std::string_view required;  // one more option the verb cannot do without
 };
 
-constexpr std::array<VerbRule, 18> kVerbs = {{
+constexpr std::array<VerbRule, 20> kVerbs = {{
     {"list", false, ""},
     {"wait-window", false, ""},
     {"controls", false, ""},
@@ -34,11 +34,13 @@ constexpr std::array<VerbRule, 18> kVerbs = {{
     {"toolbar-click", true, "command"},
     {"send", true, "message"},
     {"keys", true, "text"},
+    {"tree", true, ""},
+    {"tree-click", true, "item"},
 }};
 
 const std::set<std::string> kValueOptions = {"pid", "exe", "title", "class", "name", "id", "caption", "text",
-                                             "button", "timeout", "command", "message", "wparam", "lparam"};
-const std::set<std::string> kFlagOptions = {"mouse", "notify", "all"};
+                                             "button", "timeout", "command", "message", "wparam", "lparam", "item"};
+const std::set<std::string> kFlagOptions = {"mouse", "notify", "all", "ctrl", "shift", "expander"};
 
 constexpr std::array<std::pair<std::string_view, int>, 11> kButtons = {{
     {"OK", 1}, {"Cancel", 2}, {"Abort", 3}, {"Retry", 4}, {"Ignore", 5}, {"Yes", 6},
@@ -116,7 +118,7 @@ std::string Usage() {
          "  set-text CONTROL --text S         replaces the text (WM_SETTEXT)\n"
          "  type CONTROL --text S             types the text character by character (WM_CHAR)\n"
          "  click CONTROL [--mouse|--notify]  clicks (BM_CLICK, mouse messages, or WM_COMMAND to the parent)\n"
-         "  rect [--title T] [CONTROL]        screen rectangle of a window or control\n"
+         "  rect [--title T] [CONTROL]        screen rectangle and visibility of a window or control\n"
          "  answer-box --button NAME          reports the process's message box and presses a button\n"
          "  close [--title T]                 asks a window to close (WM_CLOSE)\n"
          "  wait-exit                         waits until the process has ended\n"
@@ -127,6 +129,11 @@ std::string Usage() {
          "  send CONTROL --message N [--wparam N] [--lparam N]  sends a message without pointers\n"
          "  keys CONTROL --text KEYS          focuses the control and presses keys: \"ctrl+enter\",\n"
          "                                    \"ctrl+b\", \"shift+f10\" (keyboard input, window brought to front)\n"
+         "  tree CONTROL                      the nodes of a tree view, one \"item\" each, indented two spaces\n"
+         "                                    a level; \"selected\" is the tree's own selected node,\n"
+         "                                    \"expanded\" each open node\n"
+         "  tree-click CONTROL --item CAPTION [--ctrl] [--shift] [--expander]  clicks a tree node's caption\n"
+         "                                    (or its expand button) with the mouse, holding Ctrl/Shift\n"
          "CONTROL: --name DESIGNERNAME | --id N | --class C [--caption T]; windows: --title T, --class C\n"
          "--timeout MS (default 5000) bounds every wait; --all includes hidden windows.\n"
          "Output: key=value lines, values escaped (\\\\ \\n \\r \\t). Exit 0 done, 1 not found or timed out, 2 usage.\n";

@@ -8,7 +8,9 @@
 #include <io.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
@@ -198,6 +200,7 @@ void PrintRect(HWND window) {
   Print("y", std::to_string(r.top));
   Print("width", std::to_string(r.right - r.left));
   Print("height", std::to_string(r.bottom - r.top));
+  Print("visible", ::IsWindowVisible(window) ? "1" : "0");
   // The client area on the screen: without a window manager (Xvfb) the title
   // bar and borders are not drawn, so photographs crop to this.
   RECT c = {};
@@ -348,6 +351,99 @@ int ClickToolButton(HWND bar, int id) {
   ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::PostMessageW(bar, WM_LBUTTONUP, 0, at);
   Print("clicked", std::to_string(id));
+  return 0;
+}
+
+// The nodes of a tree view in display order with their depth, read through
+// memory in the tree's process (TVM_GETITEMW carries a pointer).
+struct TreeNodeText {
+  HTREEITEM node;
+  int depth;
+  std::string text;
+};
+constexpr SIZE_T kTreeTextChars = 1024;
+
+std::vector<TreeNodeText> TreeNodes(HWND tree, RemoteMemory& memory) {
+  const auto next = [&](HTREEITEM from, UINT how) {
+    return reinterpret_cast<HTREEITEM>(SendTo(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+  };
+  const SIZE_T textAt = sizeof(TVITEMW);
+  std::vector<TreeNodeText> nodes;
+  int depth = 0;
+  for (HTREEITEM node = next(nullptr, TVGN_ROOT); node;) {
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.at(textAt));
+    item.cchTextMax = int(kTreeTextChars);
+    wchar_t text[kTreeTextChars] = {};
+    memory.Write(textAt, text, sizeof text);
+    memory.Write(0, &item, sizeof item);
+    SendTo(tree, TVM_GETITEMW, 0, memory.at(0));
+    memory.Read(textAt, text, sizeof text);
+    text[kTreeTextChars - 1] = 0;
+    nodes.push_back({node, depth, win::Narrow(text)});
+    if (HTREEITEM child = next(node, TVGN_CHILD)) {
+      node = child;
+      ++depth;
+      continue;
+    }
+    while (node) {  // the next sibling of the node or of its nearest ancestor
+      if (HTREEITEM sibling = next(node, TVGN_NEXT)) {
+        node = sibling;
+        break;
+      }
+      node = next(node, TVGN_PARENT);
+      --depth;
+    }
+  }
+  return nodes;
+}
+
+int ListTree(HWND tree) {
+  RemoteMemory memory(tree, sizeof(TVITEMW) + kTreeTextChars * sizeof(wchar_t));
+  if (!memory.ok()) return Failure("no access to the process");
+  const auto nodes = TreeNodes(tree, memory);
+  const auto selected = reinterpret_cast<HTREEITEM>(SendTo(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  Print("count", std::to_string(nodes.size()));
+  for (const auto& n : nodes) {
+    Print("item", std::string(size_t(n.depth) * 2, ' ') + n.text);
+    if (n.node == selected) Print("selected", n.text);
+    if (SendTo(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(n.node), TVIS_EXPANDED) & TVIS_EXPANDED)
+      Print("expanded", n.text);
+  }
+  return 0;
+}
+
+// A mouse click on the caption of the first node with that caption (or on its
+// expand button), with Ctrl and Shift in the message's key flags.
+int ClickTreeNode(HWND tree, const Command& command) {
+  RemoteMemory memory(tree, sizeof(TVITEMW) + kTreeTextChars * sizeof(wchar_t));
+  if (!memory.ok()) return Failure("no access to the process");
+  HTREEITEM node = nullptr;
+  for (const auto& n : TreeNodes(tree, memory))
+    if (!node && n.text == command.Get("item")) node = n.node;
+  if (!node) return Failure("no node " + command.Get("item"));
+  SendTo(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  RECT r{};
+  static_assert(sizeof(HTREEITEM) <= sizeof(RECT));
+  memcpy(&r, &node, sizeof node);  // TVM_GETITEMRECT takes the node in the rectangle
+  if (!memory.Write(0, &r, sizeof r) || !SendTo(tree, TVM_GETITEMRECT, TRUE, memory.at(0)) ||
+      !memory.Read(0, &r, sizeof r))
+    return Failure("node not shown: " + command.Get("item"));
+  // The middle of the caption's visible part, or the middle of the indent step before it.
+  RECT client{};
+  ::GetClientRect(tree, &client);
+  const int indent = int(SendTo(tree, TVM_GETINDENT, 0, 0));
+  const int x = command.flags.count("expander") ? r.left - indent / 2 : (r.left + std::min(r.right, client.right)) / 2;
+  const LPARAM at = MAKELPARAM(x, (r.top + r.bottom) / 2);
+  WPARAM keys = 0;
+  if (command.flags.count("ctrl")) keys |= MK_CONTROL;
+  if (command.flags.count("shift")) keys |= MK_SHIFT;
+  ::PostMessageW(tree, WM_MOUSEMOVE, keys, at);
+  ::PostMessageW(tree, WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+  ::PostMessageW(tree, WM_LBUTTONUP, keys, at);
+  Print("clicked", command.Get("item"));
   return 0;
 }
 
@@ -530,6 +626,10 @@ int Run(const Command& command) {
                                SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
       return Failure("the control did not answer");
     Print("result", std::to_string(LONG_PTR(result)));
+  } else if (verb == "tree") {
+    return ListTree(control);
+  } else if (verb == "tree-click") {
+    return ClickTreeNode(control, command);
   } else if (verb == "keys") {
     const std::optional<KeyChord> chord = ParseKeyChord(command.Get("text"));
     if (!chord) return Failure("unknown keys: " + command.Get("text"));

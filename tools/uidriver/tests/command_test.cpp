@@ -45,6 +45,7 @@ TEST(UiDriverCommand, RejectsIncompleteOrMalformedCommands) {
       {{"toolbar-click", "--exe", "x", "--name", "t", "--command", "-1"}, "--command needs a number"},
       {{"send", "--exe", "x", "--name", "e", "--message", "177", "--lparam", "x"}, "--lparam needs a number"},
       {{"keys", "--exe", "x", "--name", "e"}, "keys needs --text"},
+      {{"tree-click", "--exe", "x", "--name", "t", "--ctrl"}, "tree-click needs --item"},
   };
   for (const auto& c : cases) {
     auto parsed = ParseCommand(c.args);

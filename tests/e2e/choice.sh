@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Drives the choice controls of the control lab (orvalis-controls.exe --page
+# choice) under Wine and Xvfb: clicks on the radio buttons move ListIndex once
+# per move, the row's buttons share its width, the "other" number edit of
+# Choice3 stands beside its last choice and shows only while that choice is
+# selected, and typing in it gives OtherText. Photos of the page in both
+# languages go to out/photos/controls/.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/choice
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+own_xvfb 391 420
+own_wine_prefix
+
+EXE=orvalis-controls.exe
+
+click() { driver click --exe $EXE --name "$1" "${@:2}" >/dev/null; sleep 0.3; }
+press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+checked_of() { fact "$(driver checked --exe $EXE --name "$1")" checked; }
+# x, y, width, height and visibility of a control on the screen, blank-separated.
+rect_of() {
+  local r
+  r=$(driver rect --exe $EXE --name "$1")
+  echo "$(fact "$r" x) $(fact "$r" y) $(fact "$r" width) $(fact "$r" height) $(fact "$r" visible)"
+}
+
+photograph() {  # photo name
+  local rect x y w h
+  rect=$(driver rect --exe $EXE --title "Orvalis controls")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+choice_page() {  # language
+  local lang=$1 last other lx ly lw ox oy ow ov
+  start_lab --page choice --lang "$lang"
+  expect "$lang choice: first echoes" "0/ #0|0/ #0|0/ #0" \
+    "$(text_of Choice1Echo)|$(text_of Choice2Echo)|$(text_of Choice3Echo)"
+  expect "$lang choice: the first line checked" "1 0 0" \
+    "$(checked_of Choice1_0) $(checked_of Choice1_1) $(checked_of Choice1_2)"
+
+  # A click moves the selection and is reported once; the same click again is no change.
+  click Choice1_1
+  expect "$lang choice: a click changes the echo" "1/ #1" "$(text_of Choice1Echo)"
+  expect "$lang choice: only the clicked line checked" "0 1 0" \
+    "$(checked_of Choice1_0) $(checked_of Choice1_1) $(checked_of Choice1_2)"
+  click Choice1_1
+  expect "$lang choice: clicking the checked line again is no change" "1/ #1" "$(text_of Choice1Echo)"
+  click Choice2_2 --mouse
+  expect "$lang choice: a mouse click in the row" "2/ #1" "$(text_of Choice2Echo)"
+  expect "$lang choice: the other choices keep their own selection" "1/ #1" "$(text_of Choice1Echo)"
+
+  # The row's buttons share its 300 pixels side by side.
+  read -r lx ly lw _ _ <<<"$(rect_of Choice2_0)"
+  read -r ox oy ow _ _ <<<"$(rect_of Choice2_2)"
+  expect "$lang choice: row buttons a third wide, side by side" "100 100 200 0" \
+    "$lw $ow $((ox - lx)) $((oy - ly))"
+
+  # The other editor stands beside the short last line and shows only while it is selected.
+  last=$(rect_of Choice3_2)
+  other=$(rect_of Choice3_Other)
+  read -r lx ly lw _ _ <<<"$last"
+  read -r ox oy ow _ ov <<<"$other"
+  expect "$lang choice: editor hidden while another line is selected" "0" "$ov"
+  expect "$lang choice: editor beside the last choice, to the control's right edge" "0 1 300" \
+    "$((oy - ly)) $((ox - lx - lw)) $((ox + ow - lx))"
+  click Choice3_2 --mouse
+  expect "$lang choice: editor shown with the last choice" "1" "$(rect_of Choice3_Other | cut -d' ' -f5)"
+  expect "$lang choice: the other line selected" "2/ #1" "$(text_of Choice3Echo)"
+
+  # Typing in the editor gives OtherText, each accepted key a change.
+  # Shift+End keeps the selection of entry, which the first key replaces.
+  press Choice3_Other shift+end
+  type_in Choice3_Other "12"
+  expect "$lang choice: typed text is OtherText" "2/12 #3" "$(text_of Choice3Echo)"
+  click Choice3_0
+  expect "$lang choice: editor hidden again" "0" "$(rect_of Choice3_Other | cut -d' ' -f5)"
+  expect "$lang choice: OtherText kept while hidden" "0/12 #4" "$(text_of Choice3Echo)"
+  click Choice3_2
+  photograph "choice-$lang"
+  stop_lab
+}
+
+for lang in ENU NLD; do
+  choice_page "$lang"
+done
+
+own_wine_end
+finish

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Drives the formula line editor of the control lab (orvalis-controls.exe
+# --page formula) under Wine and Xvfb: typed characters and keys give the
+# display text in the window and the stored form in the echo, a stored form
+# with both kinds of variables and constants loaded by btnLoad reads back
+# unchanged (echo and clipboard), a form whose variables do not match loads
+# empty, and photos of the page in both languages go to out/photos/controls/.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/formula
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+own_xvfb 361 390
+own_wine_prefix
+
+EXE=orvalis-controls.exe
+
+# Focuses a control by real keyboard input and presses one key there.
+press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+# Types characters into a control (WM_CHAR).
+type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+load_form() {  # stored form
+  driver set-text --exe $EXE --name FormulaIn --text "$1" >/dev/null
+  driver click --exe $EXE --name btnLoad >/dev/null
+  sleep 0.3
+}
+
+photograph() {  # photo name
+  local rect x y w h
+  rect=$(driver rect --exe $EXE --title "Orvalis controls")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+formula_page() {  # language
+  local lang=$1
+  start_lab --page formula --lang "$lang"
+  expect "$lang formula: first echo" " #0" "$(text_of LineEdit1Echo)"
+
+  # Functions show as words, "," becomes ".", "v" asks the host for a variable.
+  press LineEdit1 end
+  type_in LineEdit1 "2*s(v)+1,5"
+  expect "$lang formula: display text" "2*sin([Var1])+1.5" "$(text_of LineEdit1)"
+  expect "$lang formula: stored form, a change per token" "2*s(V)+1.5@~x@y #10" "$(text_of LineEdit1Echo)"
+  press LineEdit1 enter
+  type_in LineEdit1 "P"
+  expect "$lang formula: a line break and Pi" '2*sin([Var1])+1.5\r\n Pi ' "$(text_of LineEdit1)"
+  expect "$lang formula: their tokens" "2*s(V)+1.5!p@~x@y #12" "$(text_of LineEdit1Echo)"
+  press LineEdit1 home
+  press LineEdit1 delete
+  press LineEdit1 right
+  type_in LineEdit1 $'\b'
+  expect "$lang formula: Delete and Backspace take tokens" "s(V)+1.5!p@~x@y #14" "$(text_of LineEdit1Echo)"
+  press LineEdit1 ctrl+x
+  expect "$lang formula: Ctrl+X empties the formula" " #15" "$(text_of LineEdit1Echo)"
+  driver set-text --exe $EXE --name FormulaIn --text "" >/dev/null
+  press FormulaIn ctrl+v
+  expect "$lang formula: what Ctrl+X put on the clipboard" "s(V)+1.5!p@~x@y" "$(text_of FormulaIn)"
+
+  # Both kinds of variables and constants, loaded and read back.
+  local stored='V+V*A-B/C@~x@y@~~0001414243'
+  load_form "$stored"
+  expect "$lang formula: loaded form shown" "[Var2]+[Var3]*{Turnover}-{Costs}/{C}" "$(text_of LineEdit1)"
+  expect "$lang formula: loaded form read back, no change event" "$stored #15" "$(text_of LineEdit1Echo)"
+  driver set-text --exe $EXE --name FormulaIn --text "" >/dev/null
+  press LineEdit1 ctrl+c
+  press FormulaIn ctrl+v
+  expect "$lang formula: Ctrl+C copies the stored form" "$stored" "$(text_of FormulaIn)"
+  photograph "formula-$lang"
+
+  load_form 'V+V@~x'
+  expect "$lang formula: variables that do not match load empty" "" "$(text_of LineEdit1)"
+  expect "$lang formula: and read back empty" " #15" "$(text_of LineEdit1Echo)"
+  stop_lab
+}
+
+for lang in ENU NLD; do
+  formula_page "$lang"
+done
+
+own_wine_end
+finish

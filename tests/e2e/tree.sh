@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Drives the tree view of the control lab (orvalis-controls.exe --page tree)
+# under Wine and Xvfb with mouse messages on its nodes: nodes appear as their
+# parents open, a 300-character caption ends in "...", NeedTag keeps the
+# selection on a click on the untagged item, and Ctrl and Shift clicks across
+# two parents give the tags the host reads back. Photos of the page in both
+# languages go to out/photos/controls/.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+LAB=$OUT/win64/orvalis-controls.exe
+WORK=$OUT/tree
+PHOTOS=$OUT/photos/controls
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+own_xvfb 451 480
+own_wine_prefix
+
+EXE=orvalis-controls.exe
+
+# The tree's nodes, one a line, indented two spaces a level.
+nodes() { driver tree --exe $EXE --name Tree1 | sed -n 's/^item=//p'; }
+# A click on a node's caption (or expand button), with --ctrl / --shift.
+click() { driver tree-click --exe $EXE --name Tree1 --item "$@" >/dev/null; sleep 0.3; }
+echo_of() { text_of Tree1Echo; }
+
+photograph() {  # photo name
+  local rect x y w h
+  rect=$(driver rect --exe $EXE --title "Orvalis controls")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$1.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
+  check "$1 photographed" test -s "$PHOTOS/$1.png"
+}
+
+# The open nodes, "|" between them.
+expanded() { driver tree --exe $EXE --name Tree1 | sed -n 's/^expanded=//p' | paste -sd'|'; }
+selected() { fact "$(driver tree --exe $EXE --name Tree1)" selected; }
+
+tree_page() {  # language
+  local lang=$1 root=Garden fruit=Fruit veg=Vegetables apple=Apple pear=Pear bean=Bean carrot=Carrot leek=Leek
+  local long="Cherry with a name of three hundred characters:"
+  if [ "$lang" = NLD ]; then
+    root=Tuin veg=Groenten apple=Appel pear=Peer bean=Boon carrot=Wortel leek=Prei
+    long="Kers met een naam van driehonderd tekens:"
+  fi
+  local n=1
+  while [ ${#long} -lt 300 ]; do long+=" $n"; n=$((n + 1)); done
+  long=${long:0:300}
+
+  start_lab --page tree --lang "$lang"
+  expect "$lang tree: first echo" " #0" "$(echo_of)"
+  expect "$lang tree: the host opened the root only" "$root" "$(expanded)"
+  expect "$lang tree: every node in item order" \
+    "$root|  $fruit|    $apple|    $pear|    ${long:0:252}...|  $veg|    $bean|    $carrot|    $leek" \
+    "$(nodes | paste -sd'|')"
+  local cherry=${long:0:252}... shown
+  shown=$(nodes | sed -n '5s/^ *//p')
+  expect "$lang tree: the long caption shows 255 characters ending in \"...\"" "255 ..." "${#shown} ${shown: -3}"
+
+  # The expand buttons; the focus that comes with the first click selects the
+  # first node (the platform's rule for a tree without a selection).
+  click "$fruit" --expander
+  click "$veg" --expander
+  expect "$lang tree: both parents opened" "$root|$fruit|$veg" "$(expanded)"
+  expect "$lang tree: focus selected the first node" "garden #1" "$(echo_of)"
+
+  click "$apple"
+  expect "$lang tree: a plain click" "apple #2" "$(echo_of)"
+  click "$pear"
+  expect "$lang tree: NeedTag: the untagged item is refused" "apple #2" "$(echo_of)"
+  expect "$lang tree: NeedTag: the tree keeps its selection" "$apple" "$(selected)"
+
+  click "$cherry" --ctrl
+  expect "$lang tree: Ctrl adds" "apple,cherry #3" "$(echo_of)"
+  click "$bean" --ctrl
+  expect "$lang tree: Ctrl adds under the other parent" "apple,cherry,bean #4" "$(echo_of)"
+  # Back to the left edge, which the click on the long caption scrolled away
+  # (WM_HSCROLL, SB_THUMBPOSITION 0).
+  driver send --exe $EXE --name Tree1 --message 0x114 --wparam 4 >/dev/null
+  photograph "tree-$lang"
+  click "$apple" --ctrl
+  expect "$lang tree: Ctrl on a selected item takes it out" "cherry,bean #5" "$(echo_of)"
+  click "$carrot" --shift
+  expect "$lang tree: Shift to another parent selects only the new item" "carrot #6" "$(echo_of)"
+  click "$leek" --shift
+  expect "$lang tree: Shift among siblings" "carrot,leek #7" "$(echo_of)"
+  click "$bean"
+  click "$leek" --shift
+  expect "$lang tree: Shift over the siblings between" "bean,carrot,leek #9" "$(echo_of)"
+  click "$apple" --shift
+  expect "$lang tree: Shift back to the first parent" "apple #10" "$(echo_of)"
+  click "$pear" --ctrl
+  expect "$lang tree: NeedTag holds with Ctrl" "apple #10" "$(echo_of)"
+  click "$cherry" --shift
+  expect "$lang tree: a Shift range takes the untagged sibling along" "apple,,cherry #11" "$(echo_of)"
+  stop_lab
+}
+
+for lang in ENU NLD; do tree_page "$lang"; done
+
+own_wine_end
+finish
