@@ -73,9 +73,11 @@ JPEG_SRC_LIST=/etc/apt/sources.list.d/orvalis-deb-src.sources
 # The library only decodes the small pictures of rich text fields, inside a
 # setup that must stay under 1 MiB: plain C without the SIMD code paths and
 # without arithmetic coding, built for size (about 110 KB instead of 320 KB in
-# the 32-bit setup). The folder name changes with these options.
-JPEG_OPTIONS=(-DCMAKE_BUILD_TYPE=MinSizeRel -DWITH_SIMD=OFF -DWITH_ARITH_DEC=OFF -DWITH_ARITH_ENC=OFF)
-jpeg_root() { echo "$CACHE/libjpeg-turbo/$1-small"; }
+# the 32-bit setup), and without its environment overrides, whose sscanf would
+# bring the C library's whole scanf along. The folder name changes with these
+# options.
+JPEG_OPTIONS=(-DCMAKE_BUILD_TYPE=MinSizeRel -DWITH_SIMD=OFF -DWITH_ARITH_DEC=OFF -DWITH_ARITH_ENC=OFF "-DCMAKE_C_FLAGS=-DNO_GETENV -DNO_PUTENV")
+jpeg_root() { echo "$CACHE/libjpeg-turbo/$1-min"; }
 
 build_jpeg() {
   local target=$1 toolchain root src
@@ -140,10 +142,13 @@ configure() {  # name
       args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo
         "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
         "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined") ;;
-    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)") ;;
+    # The library is looked up again at every configure (-U), so a tree made
+    # with other JPEG_OPTIONS does not keep linking the old build.
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
+        -U "JPEG_*") ;;
     win32)
       args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)"
-        -DORVALIS_BUILD_TESTS=OFF) ;;
+        -U "JPEG_*" -DORVALIS_BUILD_TESTS=OFF) ;;
     *) die "no build tree named $name" ;;
   esac
   # ccache, when installed, keeps rebuilds of unchanged sources cheap.

@@ -2,7 +2,7 @@
 #include "controls/color_choice.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 
 #include "core/hex.h"
 #include "core/text.h"
@@ -61,10 +61,11 @@ std::array<ui::Color, 16> CustomColorSlots(std::string_view text) {
 std::string CustomColorText(const std::array<ui::Color, 16>& slots) {
   std::string text;
   for (std::size_t i = 0; i < slots.size(); ++i) {
-    char line[16];
-    std::snprintf(line, sizeof line, "Color%c=%06X", char('A' + i), unsigned(slots[i] & 0xFFFFFF));
     if (i > 0) text += "\r\n";
-    text += line;
+    text += "Color";
+    text += char('A' + i);
+    text += '=';
+    text += PaddedNumber(slots[i] & 0xFFFFFF, 6, 16);
   }
   return text;
 }

@@ -20,6 +20,7 @@
 #include "ui/edit_box.h"
 #include "ui/form.h"
 #include "win/gdi.h"
+#include "win/module.h"
 #include "win/scope_exit.h"
 #include "win/wide.h"
 
@@ -235,7 +236,7 @@ void RichToolBar::HandleCreated() {
   // some comctl32 versions draw as transparent.
   images_.reset(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 21, 0));
   win::unique_hbitmap strip(static_cast<HGDIOBJ>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), L"PRichEdit", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+      ::LoadImageW(win::ThisModule(), L"PRichEdit", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (images_ && strip) ::ImageList_AddMasked(images_.get(), static_cast<HBITMAP>(strip.get()), RGB(255, 255, 255));
   SendTo(bar, TB_SETIMAGELIST, 0, LPARAM(images_.get()));
   std::vector<TBBUTTON> buttons;

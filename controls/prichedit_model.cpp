@@ -2,8 +2,7 @@
 #include "controls/prichedit_model.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
+#include <cstdlib>
 
 #include "core/text.h"
 #include "core/utf16.h"
@@ -89,10 +88,9 @@ int TwipsPerPixel(int deviceDpi, int screenDpi) {
 
 std::string DebugLine(int hour, int minute, int second, std::uint32_t msg, std::uint64_t wParam,
                       std::uint64_t lParam) {
-  char line[96];
-  std::snprintf(line, sizeof line, "%02d:%02d:%02d Msg:%04" PRIX32 " wParam:%04" PRIX64 " lParam:%04" PRIX64, hour,
-                minute, second, msg, wParam, lParam);
-  return line;
+  const auto two = [](int value) { return PaddedNumber(std::uint64_t(std::abs(value % 100)), 2); };
+  return two(hour) + ":" + two(minute) + ":" + two(second) + " Msg:" + PaddedNumber(msg, 4, 16) +
+         " wParam:" + PaddedNumber(wParam, 4, 16) + " lParam:" + PaddedNumber(lParam, 4, 16);
 }
 
 }  // namespace orvalis::controls

@@ -4,6 +4,7 @@
 #include "case_table.h"  // generated from UnicodeData.txt by core/case_table.py
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 #include <limits>
 
@@ -152,6 +153,24 @@ std::int32_t LenientInt(std::string_view text) {
   }
   if (negative) return static_cast<std::int32_t>(-value);
   return static_cast<std::int32_t>(value >= limit ? limit - 1 : value);
+}
+
+char* PutPaddedNumber(char* out, std::uint64_t value, int width, int base) noexcept {
+  char digits[64];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value, base);
+  const int count = ec == std::errc() ? int(end - digits) : 0;
+  for (int i = count; i < width; ++i) *out++ = '0';
+  for (int i = 0; i < count; ++i) {
+    const char c = digits[i];
+    *out++ = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+  }
+  return out;
+}
+
+std::string PaddedNumber(std::uint64_t value, int width, int base) {
+  std::string text(std::size_t(std::max(width, 64)), '\0');
+  text.resize(std::size_t(PutPaddedNumber(text.data(), value, width, base) - text.data()));
+  return text;
 }
 
 }  // namespace orvalis

@@ -41,4 +41,12 @@ namespace orvalis {
 // 32-bit range instead of overflowing.
 [[nodiscard]] std::int32_t LenientInt(std::string_view text);
 
+// `value` with at least `width` digits, zeros in front; base 16 writes upper
+// case. The formatting of dates, times and codes, without the C library's
+// printf family.
+[[nodiscard]] std::string PaddedNumber(std::uint64_t value, int width = 1, int base = 10);
+// The same written at `out`, which has room for max(width, 64) characters;
+// returns the end. Allocates nothing.
+char* PutPaddedNumber(char* out, std::uint64_t value, int width = 1, int base = 10) noexcept;
+
 }  // namespace orvalis

@@ -1,7 +1,6 @@
 // Payload resources of the own image: enumeration, loading and extraction.
 #include "services/payload.h"
 
-#include <cwchar>
 #include <optional>
 
 #include "core/text.h"
@@ -90,9 +89,8 @@ FileExtraction ExtractResourceToFile(HMODULE module, std::string_view name, LPCW
       return systemFailure(ERROR_ACCESS_DENIED);
     // The process id keeps two setups apart; the count, leftovers of an earlier run.
     for (int attempt = 0; !file; ++attempt) {
-      wchar_t suffix[32];
-      std::swprintf(suffix, 32, L".~%lx-%d.tmp", ::GetCurrentProcessId(), attempt);
-      written = target + suffix;
+      written = target + win::Wide(".~" + PaddedNumber(::GetCurrentProcessId(), 1, 16) + "-" +
+                                   PaddedNumber(std::uint64_t(attempt)) + ".tmp");
       file.reset(::CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
       DWORD error = file ? ERROR_SUCCESS : ::GetLastError();

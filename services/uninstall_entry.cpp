@@ -4,7 +4,8 @@
 #include "core/text.h"
 #include "services/paths.h"
 
-#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 
 namespace orvalis {
 
@@ -14,9 +15,8 @@ std::uint32_t EstimatedSizeKiB(std::uint64_t bytes) {
 }
 
 std::string InstallDateText(int year, int month, int day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", year % 10000, month % 100, day % 100);
-  return text;
+  const auto part = [](int value, int modulus, int width) { return PaddedNumber(std::uint64_t(std::abs(value % modulus)), width); };
+  return part(year, 10000, 4) + part(month, 100, 2) + part(day, 100, 2);
 }
 
 std::string UninstallKeyPath(std::string_view entryName) {

@@ -1,7 +1,9 @@
 // The run's log.
 #include "setup/setup_log.h"
 
-#include <cstdio>
+#include <cstdlib>
+
+#include "core/text.h"
 
 namespace orvalis {
 
@@ -23,10 +25,9 @@ void SetupLog::Write(std::string line) {
 }
 
 std::string LogTime(const LocalTime& time) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year % 10000, time.month % 100,
-                time.day % 100, time.hour % 100, time.minute % 100, time.second % 100);
-  return text;
+  const auto part = [](int value, int modulus, int width) { return PaddedNumber(std::uint64_t(std::abs(value % modulus)), width); };
+  return part(time.year, 10000, 4) + "-" + part(time.month, 100, 2) + "-" + part(time.day, 100, 2) + " " +
+         part(time.hour, 100, 2) + ":" + part(time.minute, 100, 2) + ":" + part(time.second, 100, 2);
 }
 
 std::string LogHeader(std::string_view version, const LocalTime& started, std::string_view commandLine,

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "ui/control.h"
+#include "win/module.h"
 #include "win/wide.h"
 
 namespace orvalis::ui {
@@ -22,7 +23,7 @@ HWND HintWindow() {
   if (!tip || !::IsWindow(tip)) {
     tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                            ::GetModuleHandleW(nullptr), nullptr);
+                            win::ThisModule(), nullptr);
   }
   return tip;
 }

@@ -6,11 +6,12 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdio>
 
+#include "core/text.h"
 #include "ui/application.h"
 #include "ui/gdi_canvas.h"
 #include "win/debug_output.h"
+#include "win/module.h"
 #include "win/scope_exit.h"
 #include "win/unique_any.h"
 #include "win/wide.h"
@@ -39,9 +40,14 @@ bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTON
 // Inside the catch block of a window procedure: tells the debugger which
 // control and message the exception stopped at. Allocates nothing itself.
 void LogEscaped(const std::string& name, UINT msg) noexcept {
-  char context[112];
-  std::snprintf(context, sizeof context, "orvalis: window procedure of \"%.48s\", message 0x%04X", name.c_str(),
-                unsigned(msg));
+  static constexpr char kHead[] = "orvalis: window procedure of \"";
+  static constexpr char kMiddle[] = "\", message 0x";
+  char context[160];
+  char* out = std::copy(kHead, kHead + sizeof kHead - 1, context);
+  out = std::copy_n(name.data(), std::min<std::size_t>(name.size(), 48), out);
+  out = std::copy(kMiddle, kMiddle + sizeof kMiddle - 1, out);
+  out = PutPaddedNumber(out, msg, 4, 16);
+  *out = '\0';
   win::LogCaughtException(context);
 }
 
@@ -195,14 +201,14 @@ void WinControl::MakeCreateParams(CreateParams& params) {
 }
 
 void WinControl::CreateHandle() {
-  HWND parentWindow = Parent() ? Parent()->Handle() : nullptr;
+  HWND parentWindow = Parent() ? Parent()->Handle() : parentWindow_;
   if (hwnd_) return;  // the parent's creation made this window along with its other children
   CreateParams params;
   MakeCreateParams(params);
-  if (!Parent()) params.style &= ~DWORD(WS_CHILD);
+  if (!parentWindow) params.style &= ~DWORD(WS_CHILD);
   if (Visible()) params.style |= WS_VISIBLE;
   if (!Enabled()) params.style |= WS_DISABLED;
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  HINSTANCE instance = win::ThisModule();
   // Whatever throws from here on, the hook goes and no later window of this
   // thread is taken for this control.
   win::unique_hhook hook;

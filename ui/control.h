@@ -152,6 +152,9 @@ class WinControl : public Control {
 
   void SetName(std::string name) override;
   void SetParent(WinControl* parent) override;
+  // A window of another program part (a host's window) as the parent of a
+  // control that has no parent control; its notifications go to that window.
+  void SetParentWindow(HWND parent) { parentWindow_ = parent; }
   void SetVisible(bool visible) override;
   void SetEnabled(bool enabled) override;
   void SetFont(const Font& font) override;
@@ -215,6 +218,7 @@ class WinControl : public Control {
   bool RouteMouse(Message& m);
 
   HWND hwnd_ = nullptr;
+  HWND parentWindow_ = nullptr;
   bool subclassed_ = false;
   std::string pendingText_;  // the text until the window exists
   ATOM nameAtom_ = 0;

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The control package for host programs: the export tables of the setup
+# executables and OrvalisControls.dll hold exactly the functions
+# include/orvalis_controls.h declares, and the sample host in plain C
+# (examples/host) runs under Wine and Xvfb: the UI driver types into its
+# number and date edits and reads their formatted texts back, the host reads
+# the values through the interface, and a click on the viewer's link reaches
+# the host's callback, and the choice's line and other text reach the host
+# through its change event. The host is photographed to out/photos/host.png.
+# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+set -u
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+PY=${PY:-/usr/bin/python3}
+WINESERVER=$(dirname "$WINE")/wineserver
+HOST=$OUT/win64/orvalis-host.exe
+WORK=$OUT/host
+PHOTOS=$OUT/photos
+mkdir -p "$WORK" "$PHOTOS"
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+
+echo "export tables"
+pes=("$OUT/win64/OrvalisSetup.exe" "$OUT/win64/OrvalisControls.dll")
+for f in "$OUT/win32/OrvalisSetup.exe" "$OUT/win32/OrvalisControls.dll"; do [ -f "$f" ] && pes+=("$f"); done
+for pe in "${pes[@]}"; do
+  if $PY "$ROOT/tests/e2e/exports_check.py" "$ROOT/include/orvalis_controls.h" "$pe" >"$WORK/exports.txt" 2>&1; then
+    pass "${pe#"$OUT"/} exports exactly the header's functions"
+  else
+    fail "${pe#"$OUT"/} exports exactly the header's functions"
+    head -n 20 "$WORK/exports.txt"
+  fi
+done
+
+echo "sample host"
+own_xvfb 481 510
+own_wine_prefix
+EXE=orvalis-host.exe
+text_by_name() { fact "$(driver text --exe $EXE --name "$1")" text; }
+text_by_id() { fact "$(driver text --exe $EXE --id "$1")" text; }
+press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+
+"$WINE" "$HOST" >"$WORK/host.log" 2>&1 &
+HOST_PID=$!
+driver wait-window --exe $EXE --title "Orvalis host" --timeout 20000 >"$WORK/window.txt"
+check "the host's window opens" grep -q "title=Orvalis host" "$WORK/window.txt"
+
+# The number edit: the bare form while typing, the formatted one after leaving.
+press NumEdit1 shift+end
+type_in NumEdit1 "1234,5"
+press NumEdit1 tab
+expect "number edit: formatted after leaving" "1.234,50" "$(text_by_name NumEdit1)"
+expect "number edit: the host reads the value" "1234.50" "$(text_by_id 101)"
+
+press DateEdit1 shift+end
+type_in DateEdit1 "12032014"
+press DateEdit1 tab
+expect "date edit: formatted after leaving" "12-03-2014" "$(text_by_name DateEdit1)"
+# 12 March 2014 is day 41710 counted from 30 December 1899.
+expect "date edit: the host reads the day number" "41710" "$(text_by_id 102)"
+
+type_in ZipEdit1 "1234ab"
+press ZipEdit1 tab
+expect "postcode edit: the host reads the code" "1234 AB" "$(text_by_id 103)"
+
+driver click --exe $EXE --name Choice1_1 >/dev/null
+sleep 0.3
+expect "choice: the host reads the clicked line" "1/" "$(text_by_id 104)"
+driver click --exe $EXE --name Choice1_2 >/dev/null
+sleep 0.3
+type_in Choice1_Other "by boat"
+expect "choice: the host reads the other text" "2/by boat" "$(text_by_id 104)"
+
+driver click --exe $EXE --name Rtf1RichEdit --mouse >/dev/null
+sleep 0.5
+expect "a click on the viewer's link reaches the host's callback" "manual #7" "$(text_by_id 105)"
+
+rect=$(driver rect --exe $EXE --title "Orvalis host")
+x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+sleep 1
+rm -f "$PHOTOS/host.png"
+import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/host.png" 2>>"$WORK/photo.log"
+check "host photographed" test -s "$PHOTOS/host.png"
+
+driver close --exe $EXE --title "Orvalis host" >/dev/null
+driver wait-exit --exe $EXE --timeout 10000 >/dev/null
+wait "$HOST_PID" 2>/dev/null
+expect "the host ends cleanly after destroying its controls" "0" "$?"
+
+own_wine_end
+finish
