@@ -29,6 +29,7 @@ DEB_PACKAGES=(
   libz-mingw-w64-dev zlib1g-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev
   wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wine
   python3 python3-pefile dpkg-dev unicode-data
+  osslsigncode openssl python3-yaml python3-jsonschema  # orvalis-pack --sign and its tests, winget manifest checks
 )
 
 # The packages of the list that are not installed, one a line.

@@ -133,7 +133,7 @@ bool HasPayloadPrefix(std::u16string_view name) {
   return true;
 }
 
-Status WriteFileAtomically(const fs::path& output, const ImageParts& image) {
+Status WriteFileAtomically(const fs::path& output, const ImageParts& image, const FinishStep& finish) {
   fs::path temp = output;
   temp += ".tmp";
   std::error_code ec;
@@ -146,6 +146,17 @@ Status WriteFileAtomically(const fs::path& output, const ImageParts& image) {
       fs::remove(temp, ec);
       return Failure{"cannot write " + Quoted(temp) + " (disk full?)"};
     }
+  }
+  if (finish) {
+    fs::path finished = output;
+    finished += ".signed.tmp";
+    Status status = finish(temp, finished);
+    fs::remove(temp, ec);
+    if (!status.ok()) {
+      fs::remove(finished, ec);
+      return status;
+    }
+    temp = finished;
   }
   fs::rename(temp, output, ec);
   if (ec) {
@@ -263,12 +274,16 @@ Result<PackReport> Pack(const PackOptions& options) {
 
   auto replaced = ReplaceResources(stub.value(), image.value(), tree.value());
   if (!replaced.ok()) return Failure{stubName + ": " + replaced.error()};
-  if (auto written = WriteFileAtomically(options.output, replaced.value().image); !written.ok())
+  if (auto written = WriteFileAtomically(options.output, replaced.value().image, options.finish); !written.ok())
     return written.failure();
 
   std::sort(report.entries.begin(), report.entries.end(),
             [](const PackedEntry& a, const PackedEntry& b) { return ResourceNameOf(a.name) < ResourceNameOf(b.name); });
   report.outputSize = replaced.value().image.size();
+  if (options.finish) {
+    std::error_code ec;
+    report.outputSize = fs::file_size(options.output, ec);
+  }
   report.appendedSection = replaced.value().appendedSection;
   report.overlayBytes = replaced.value().overlayBytes;
   report.droppedSignatureBytes = replaced.value().droppedSignatureBytes;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,11 +40,16 @@ struct PayloadFile {
 // Takes the bytes over so they are freed before the stream is cut to size.
 [[nodiscard]] std::string CompressPayload(std::string bytes);
 
+// Turns the written setup `input` into the new file `output` (signing it), or
+// fails and leaves no `output`.
+using FinishStep = std::function<Status(const std::filesystem::path& input, const std::filesystem::path& output)>;
+
 struct PackOptions {
   std::filesystem::path stub;
   std::filesystem::path descriptor;
   std::filesystem::path files;
   std::filesystem::path output;
+  FinishStep finish;  // none: the setup as packed, the same bytes for the same inputs
 };
 
 struct PackedEntry {
@@ -54,7 +60,7 @@ struct PackedEntry {
 
 struct PackReport {
   std::vector<PackedEntry> entries;  // resource directory order, the descriptor included
-  std::uint64_t outputSize = 0;
+  std::uint64_t outputSize = 0;  // after the finish step
   bool appendedSection = false;
   std::uint64_t overlayBytes = 0;
   std::uint64_t droppedSignatureBytes = 0;
@@ -64,7 +70,8 @@ struct PackReport {
 // descriptor added as RT_RCDATA resources "FILE:" + name, language neutral,
 // each one zlib stream. All inputs are checked before anything is compressed;
 // the output is written to a temporary file beside it and renamed at the end,
-// so a failure leaves no output behind. Files are read and compressed one at a
+// so a failure leaves no output behind; `finish` runs between the two, on
+// temporary files too. Files are read and compressed one at a
 // time; the compressed streams are held until the output is written.
 [[nodiscard]] Result<PackReport> Pack(const PackOptions& options);
 

@@ -58,7 +58,7 @@ TEST_F(PackOnWindows, TheResourceApiFindsEveryPayloadAndThePackedProgramRuns) {
   for (const auto& [name, bytes] : files) Write(root_ / "files" / PathFromUtf8(name), bytes);
   const std::string descriptor = "PRODUCT=Orvalis Test\r\n";
   Write(root_ / "DISK.ID", descriptor);
-  const PackOptions options{self, root_ / "DISK.ID", root_ / "files", root_ / "Packed.exe"};
+  const PackOptions options{self, root_ / "DISK.ID", root_ / "files", root_ / "Packed.exe", {}};
   auto report = Pack(options);
   ASSERT_TRUE(report.ok()) << report.error();
 
@@ -120,7 +120,7 @@ TEST_F(PackOnWindows, EveryLetterThePackerAcceptsIsFoundAgain) {
   ASSERT_GT(names.size(), 1000u);
   for (const std::string& name : names) Write(root_ / "files" / PathFromUtf8(name), name);
   Write(root_ / "DISK.ID", "PRODUCT=Orvalis Test\r\n");
-  const PackOptions options{self, root_ / "DISK.ID", root_ / "files", root_ / "Packed.exe"};
+  const PackOptions options{self, root_ / "DISK.ID", root_ / "files", root_ / "Packed.exe", {}};
   auto report = Pack(options);
   ASSERT_TRUE(report.ok()) << report.error();
 

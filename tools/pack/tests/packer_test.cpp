@@ -100,7 +100,7 @@ class PackTest : public ::testing::Test {
     WriteFile(At("DISK.ID"), ExpectedPayload().at("DISK.ID"));
     for (const auto& [name, bytes] : ProductFiles()) WriteFile(At(std::string(folder) + "/" + name), bytes);
     fs::create_directories(At("out"));
-    return {At("stub.exe"), At("DISK.ID"), At(folder), At("out/Product-Setup.exe")};
+    return {At("stub.exe"), At("DISK.ID"), At(folder), At("out/Product-Setup.exe"), {}};
   }
 
   fs::path root_;

@@ -1,0 +1,290 @@
+// Writing the winget manifest by hand: a fixed layout, every string quoted.
+#include "tools/pack/winget.h"
+
+#include "core/text.h"
+#include "core/utf16.h"
+#include "services/descriptor_reader.h"
+#include "services/uninstall_entry.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace orvalis::pack {
+
+namespace {
+
+// The switches of the descriptor's PARAMS that matter to the manifest, read
+// as the setup reads them: "/" and a letter in any case, the values of /M:,
+// /O: and /P: after a one-character separator, /O: and /P: maybe in quotes.
+struct ParamsSwitches {
+  std::optional<std::string> folder;  // /P:
+  std::optional<std::string> log;     // /O:
+  std::string language;               // /M:, upper-cased
+};
+
+std::size_t CharLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead < 0xF8) return 4;
+  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+ParamsSwitches ReadParams(std::string_view text) {
+  ParamsSwitches found;
+  std::string_view rest = Trim(text);
+  while (rest.size() > 1) {
+    if (rest[0] == '/') {
+      char letter = rest[1];
+      if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+      if (letter == 'D' || letter == 'E' || letter == 'M' || letter == 'O' || letter == 'P') {
+        const std::size_t skip = rest.size() > 2 ? 2 + CharLength(static_cast<unsigned char>(rest[2])) : rest.size();
+        rest.remove_prefix(std::min(skip, rest.size()));
+        std::size_t start = 0;
+        std::size_t end;
+        if (letter != 'M' && !rest.empty() && rest[0] == '"') {
+          start = 1;
+          end = rest.find('"', 1);
+        } else {
+          end = rest.find(' ');
+        }
+        if (end == std::string_view::npos) end = rest.size();
+        std::string value(rest.substr(start, end - start));
+        rest.remove_prefix(end);
+        if (letter == 'M') found.language = UpperCase(value);
+        if (letter == 'O') found.log = value;
+        if (letter == 'P') found.folder = value;
+      }
+    }
+    const std::size_t blank = rest.find(' ');
+    rest = blank == std::string_view::npos ? std::string_view{} : Trim(rest.substr(blank + 1));
+  }
+  return found;
+}
+
+// Everything the manifest takes from the descriptor, with the setup's own rules.
+struct Package {
+  std::string product;      // the software-list key name
+  std::string version;      // "_" → ".", upper-cased, as the setup shows and registers it
+  std::string packageName;  // English name, for the en-US manifest
+  std::string displayName;  // the name a quiet run registers, in that run's language
+  bool registers = false;   // whether a run writes a software-list entry at all
+  ParamsSwitches params;
+};
+
+Package ReadPackage(std::string_view descriptor) {
+  Package p;
+  p.product = DescriptorValue(descriptor, "PRODUCT");
+  p.version = ReplaceChar(UpperCase(DescriptorValue(descriptor, "VERSION")), '_', '.');
+  p.params = ReadParams(DescriptorValue(descriptor, "PARAMS"));
+  const std::string dutch = ReplaceChar(DescriptorValue(descriptor, "PRODUCTNAME"), '_', ' ');
+  const std::string english = ReplaceChar(DescriptorValue(descriptor, "PRODUCTNAMEENU"), '_', ' ');
+  // A quiet run is Dutch unless /M:ENU says otherwise.
+  p.displayName = p.params.language == "ENU" ? english : dutch;
+  p.packageName = !english.empty() ? english : !dutch.empty() ? dutch : p.product;
+  p.registers = !p.displayName.empty() && !DescriptorValue(descriptor, "PROGRAM").empty();
+  return p;
+}
+
+// Characters of UTF-8 text; none when the text is not UTF-8.
+std::optional<std::size_t> Characters(std::string_view text) {
+  auto wide = Utf8ToUtf16(text);
+  if (!wide) return std::nullopt;
+  std::size_t count = 0;
+  for (char16_t c : *wide)
+    if (c < 0xDC00 || c > 0xDFFF) ++count;
+  return count;
+}
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// A segment of a package identifier: 1 to 32 characters, none of them a dot,
+// white space, control character or one of \ / : * ? " < > |.
+bool IsIdentifierSegment(std::string_view segment) {
+  const auto length = Characters(segment);
+  if (!length || *length < 1 || *length > 32) return false;
+  for (char c : segment)
+    if (IsControl(static_cast<unsigned char>(c)) || std::string_view(". \\/:*?\"<>|").find(c) != std::string_view::npos)
+      return false;
+  return true;
+}
+
+bool IsPackageIdentifier(std::string_view id) {
+  if (id.size() > 128) return false;
+  std::size_t segments = 0;
+  for (;;) {
+    const std::size_t dot = id.find('.');
+    if (!IsIdentifierSegment(id.substr(0, dot))) return false;
+    ++segments;
+    if (dot == std::string_view::npos) break;
+    id.remove_prefix(dot + 1);
+  }
+  return segments >= 2 && segments <= 8;
+}
+
+bool IsUrl(std::string_view url) {
+  const std::string head = UpperCase(url.substr(0, 8));
+  const std::size_t scheme = StartsWith(head, "HTTPS://") ? 8 : StartsWith(head, "HTTP://") ? 7 : 0;
+  if (scheme == 0 || url.size() <= scheme || url.size() > 2048) return false;
+  for (char c : url)
+    if (IsControl(static_cast<unsigned char>(c))) return false;
+  return Characters(url).has_value();
+}
+
+// A text between `least` and `most` characters, or the reason it is not.
+std::string LengthProblem(const std::string& what, std::string_view text, std::size_t least, std::size_t most) {
+  const auto length = Characters(text);
+  if (!length) return what + std::string(" is not UTF-8 text");
+  if (*length < least)
+    return what + std::string(" \"") + std::string(text) + "\" is shorter than " + std::to_string(least) +
+           " characters";
+  if (*length > most) return what + std::string(" is longer than ") + std::to_string(most) + " characters";
+  return "";
+}
+
+std::string ArchitectureOf(std::uint16_t machine) {
+  switch (machine) {
+    case 0x014C: return "x86";
+    case 0x8664: return "x64";
+    case 0xAA64: return "arm64";
+    case 0x01C4: return "arm";
+    default: return "neutral";
+  }
+}
+
+// The local application data of every supported Windows is <profile>\AppData\Local.
+bool InLocalAppData(std::string_view folder) {
+  std::string upper = UpperCase(folder);
+  for (char& c : upper)
+    if (c == '/') c = '\\';
+  return upper.find("\\APPDATA\\LOCAL\\") != std::string::npos || EndsWith(upper, "\\APPDATA\\LOCAL");
+}
+
+}  // namespace
+
+std::string YamlQuoted(std::string_view text) {
+  bool plain = true;
+  for (char c : text) plain = plain && !IsControl(static_cast<unsigned char>(c));
+  if (plain) {
+    std::string quoted = "'";
+    for (char c : text) {
+      if (c == '\'') quoted += '\'';
+      quoted += c;
+    }
+    return quoted + "'";
+  }
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (IsControl(b)) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string WingetProblem(std::string_view descriptor, const WingetOptions& options) {
+  if (!IsPackageIdentifier(options.packageIdentifier))
+    return "winget identifier \"" + options.packageIdentifier +
+           "\" is not Publisher.Name: 2 to 8 parts between dots, each 1 to 32 characters without blanks or any of "
+           "\\ / : * ? \" < > |";
+  if (!IsUrl(options.installerUrl))
+    return "winget installer URL \"" + options.installerUrl + "\" does not start with http:// or https://";
+  const Package p = ReadPackage(descriptor);
+  if (p.version.empty()) return "the descriptor has no VERSION value, which the winget manifest needs";
+  if (std::string problem = LengthProblem("the descriptor's VERSION", p.version, 1, 128); !problem.empty())
+    return problem;
+  for (char c : p.version)
+    if (IsControl(static_cast<unsigned char>(c)) || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      return "the descriptor's VERSION \"" + p.version + "\" holds \"" + std::string(1, c) +
+             "\", which a winget version cannot";
+  if (std::string problem = LengthProblem("the product name", p.packageName, 2, 256); !problem.empty())
+    return problem;
+  if (std::string problem = LengthProblem("the descriptor's PRODUCT", p.product, 1, 255); !problem.empty())
+    return problem;
+  if (std::string problem = LengthProblem("the software-list name", p.displayName, 0, 256); !problem.empty())
+    return problem;
+  return "";
+}
+
+std::string WingetManifest(std::string_view descriptor, const WingetOptions& options,
+                           const WingetInstaller& installer) {
+  const Package p = ReadPackage(descriptor);
+  const std::string publisher(kMakerName);
+  std::string y;
+  auto line = [&y](std::string_view text) {
+    y += text;
+    y += '\n';
+  };
+  auto field = [&y](std::string_view indent, std::string_view key, std::string_view value) {
+    y += indent;
+    y += key;
+    y += ": ";
+    y += YamlQuoted(value);
+    y += '\n';
+  };
+
+  line("# yaml-language-server: $schema=https://aka.ms/winget-manifest.singleton.1.6.0.schema.json");
+  line("# Written by orvalis-pack for the setup it packed.");
+  field("", "PackageIdentifier", options.packageIdentifier);
+  field("", "PackageVersion", p.version);
+  field("", "PackageLocale", "en-US");
+  field("", "Publisher", publisher);
+  field("", "PackageName", p.packageName);
+  field("", "License", "Proprietary");
+  field("", "ShortDescription", "Installs " + p.packageName + " " + p.version);
+  line("Installers:");
+  field("- ", "Architecture", ArchitectureOf(installer.machine));
+  field("  ", "InstallerType", "exe");
+  // Without a folder of its own the setup follows the default folder rule: an
+  // administrator (the setup asks for the highest available rights) installs
+  // under Program Files with a machine-wide software-list entry. A folder that
+  // PARAMS fixes in the local application data makes every installation the user's.
+  field("  ", "Scope", p.params.folder && InLocalAppData(*p.params.folder) ? "user" : "machine");
+  field("  ", "InstallerUrl", options.installerUrl);
+  field("  ", "InstallerSha256", installer.sha256);
+  line("  InstallModes:");
+  for (const char* mode : {"interactive", "silent", "silentWithProgress"}) line("  - " + YamlQuoted(mode));
+  line("  InstallerSwitches:");
+  field("    ", "Silent", "/Q /U");
+  field("    ", "SilentWithProgress", "/U");
+  // PARAMS are applied after the command line and its /P: and /O: win, so
+  // winget's own folder or log would be ignored: the manifest says so instead.
+  if (!p.params.folder) field("    ", "InstallLocation", "/P:\"<INSTALLPATH>\"");
+  if (!p.params.log) field("    ", "Log", "/O:\"<LOGPATH>\"");
+  // Unattended runs write the software-list entry only when asked (/I), and
+  // winget finds an installed version by that entry.
+  if (p.registers) field("    ", "Custom", "/I");
+  if (p.params.folder || p.params.log) {
+    line("  UnsupportedArguments:");
+    if (p.params.log) line("  - 'log'");
+    if (p.params.folder) line("  - 'location'");
+  }
+  line("  ExpectedReturnCodes:");
+  line("  - InstallerReturnCode: 1602");
+  field("    ", "ReturnResponse", "cancelledByUser");
+  line("  - InstallerReturnCode: 1618");
+  field("    ", "ReturnResponse", "installInProgress");
+  if (p.registers) {
+    field("  ", "ProductCode", p.product);
+    line("  AppsAndFeaturesEntries:");
+    field("  - ", "DisplayName", p.displayName);
+    field("    ", "Publisher", publisher);
+    field("    ", "DisplayVersion", p.version);
+    field("    ", "ProductCode", p.product);
+  }
+  field("", "ManifestType", "singleton");
+  field("", "ManifestVersion", "1.6.0");
+  return y;
+}
+
+}  // namespace orvalis::pack
