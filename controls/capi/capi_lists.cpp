@@ -13,20 +13,31 @@ using orvalis::capi::In;
 using orvalis::capi::Out;
 using orvalis::capi::With;
 
+namespace {
+
+// Lines separated by line feeds (a carriage return before one is dropped).
+[[nodiscard]] std::vector<std::string> LinesOf(const char* text) {
+  std::vector<std::string> lines;
+  std::string_view rest = In(text);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
 extern "C" {
 
 ORVALIS_CREATE(PChoice)
 ORVALIS_API void ORVALIS_CALL PChoice_SetLines(OrvalisControl* control, const char* lines) {
   Do<PChoice>(control, [&](PChoice& c) {
     std::vector<ChoiceLine> list;
-    std::string_view rest = In(lines);
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      std::string_view line = rest.substr(0, end);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      list.push_back({std::string(line), 0});
-      rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
+    for (std::string& line : LinesOf(lines)) list.push_back({std::move(line), 0});
     c.SetLines(std::move(list));
   });
 }
@@ -181,20 +192,6 @@ ORVALIS_API void ORVALIS_CALL PVar_ClearItems(OrvalisVar* var) {
 }  // extern "C"
 
 namespace {
-
-// Lines separated by line feeds (a carriage return before one is dropped).
-[[nodiscard]] std::vector<std::string> LinesOf(const char* text) {
-  std::vector<std::string> lines;
-  std::string_view rest = In(text);
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-  }
-  return lines;
-}
 
 [[nodiscard]] PTreeItem* ItemOf(OrvalisTreeItem* item) noexcept { return reinterpret_cast<PTreeItem*>(item); }
 [[nodiscard]] OrvalisTreeItem* Handle(PTreeItem* item) noexcept { return reinterpret_cast<OrvalisTreeItem*>(item); }
