@@ -187,7 +187,8 @@ std::string LineEditModel::DisplayText() const {
 std::vector<std::string> LineEditModel::DisplayLines() const {
   std::vector<std::string> lines;
   if (tokens_.empty()) return lines;
-  for (const std::string_view line : SplitAll(DisplayText(), "\r\n")) lines.emplace_back(line);
+  const std::string text = DisplayText();  // the pieces point into it
+  for (const std::string_view line : SplitAll(text, "\r\n")) lines.emplace_back(line);
   return lines;
 }
 
