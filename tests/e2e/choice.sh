@@ -26,24 +26,12 @@ own_wine_prefix
 EXE=orvalis-controls.exe
 
 click() { driver click --exe $EXE --name "$1" "${@:2}" >/dev/null; sleep 0.3; }
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 checked_of() { fact "$(driver checked --exe $EXE --name "$1")" checked; }
 # x, y, width, height and visibility of a control on the screen, blank-separated.
 rect_of() {
   local r
   r=$(driver rect --exe $EXE --name "$1")
   echo "$(fact "$r" x) $(fact "$r" y) $(fact "$r" width) $(fact "$r" height) $(fact "$r" visible)"
-}
-
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
 }
 
 choice_page() {  # language

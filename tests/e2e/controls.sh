@@ -23,18 +23,7 @@ own_xvfb 150 190
 
 own_wine_prefix
 
-
-
 # Photographs the lab's window.
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe orvalis-controls.exe --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
 
 # Opens the colour dialog with btnColor; prints the dialog's x and y and the
 # button's left and bottom edge, one a line.

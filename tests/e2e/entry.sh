@@ -27,22 +27,11 @@ EXE=orvalis-controls.exe
 
 # Typed characters are posted: give the lab time to take them all.
 type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.5; }
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 # Focus into a field with the caret at its end, and out of it to btnNext.
 enter_field() { press "$1" end; }
 leave_field() { driver click --exe $EXE --name btnNext --mouse >/dev/null; sleep 0.5; }
 # EM_GETSEL packed as end * 65536 + start.
 selection_of() { fact "$(driver send --exe $EXE --name "$1" --message 0xB0)" result; }
-
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
 
 masked_page() {  # language
   local lang=$1 box

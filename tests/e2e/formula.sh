@@ -25,24 +25,10 @@ own_wine_prefix
 
 EXE=orvalis-controls.exe
 
-# Focuses a control by real keyboard input and presses one key there.
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-# Types characters into a control (WM_CHAR).
-type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 load_form() {  # stored form
   driver set-text --exe $EXE --name FormulaIn --text "$1" >/dev/null
   driver click --exe $EXE --name btnLoad >/dev/null
   sleep 0.3
-}
-
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
 }
 
 formula_page() {  # language

@@ -40,8 +40,6 @@ own_wine_prefix
 EXE=orvalis-host.exe
 text_by_name() { fact "$(driver text --exe $EXE --name "$1")" text; }
 text_by_id() { fact "$(driver text --exe $EXE --id "$1")" text; }
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 
 "$WINE" "$HOST" >"$WORK/host.log" 2>&1 &
 HOST_PID=$!
@@ -78,12 +76,7 @@ driver click --exe $EXE --name Rtf1RichEdit --mouse >/dev/null
 sleep 0.5
 expect "a click on the viewer's link reaches the host's callback" "manual #7" "$(text_by_id 105)"
 
-rect=$(driver rect --exe $EXE --title "Orvalis host")
-x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-sleep 1
-rm -f "$PHOTOS/host.png"
-import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/host.png" 2>>"$WORK/photo.log"
-check "host photographed" test -s "$PHOTOS/host.png"
+photograph_window $EXE "Orvalis host" host
 
 driver close --exe $EXE --title "Orvalis host" >/dev/null
 driver wait-exit --exe $EXE --timeout 10000 >/dev/null

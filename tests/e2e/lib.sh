@@ -122,6 +122,25 @@ stop_lab() {
 }
 text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
 
+# A real key pressed in a control (focused by the keyboard first), and
+# characters typed into one (WM_CHAR), in the program $EXE (the lab unless a
+# script names another).
+press() { driver keys --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+type_in() { driver type --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+
+# Photographs a program's window, found by its title, to $PHOTOS/NAME.png.
+photograph_window() {  # exe, title, photo name
+  local rect x y w h
+  rect=$(driver rect --exe "$1" --title "$2")
+  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
+  sleep 1  # let every control finish painting
+  rm -f "$PHOTOS/$3.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$3.png" 2>>"$WORK/photo.log"
+  check "$3 photographed" test -s "$PHOTOS/$3.png"
+}
+# The lab's window.
+photograph() { photograph_window orvalis-controls.exe "Orvalis controls" "$1"; }
+
 # Xvfb runs no window manager. Unless a prefix says Managed=N, Wine waits for
 # one (up to 2 s) each time a top-level window is hidden or destroyed.
 # ./dev.sh sets it in the prefixes it makes; a script sets it in its own.

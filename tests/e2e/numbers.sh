@@ -25,22 +25,8 @@ own_wine_prefix
 
 EXE=orvalis-controls.exe
 
-# Focuses a control by real keyboard input and presses one key there.
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-# Types characters into the focused field (WM_CHAR).
-type_in() { driver type --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 # Selects the whole text of an edit (EM_SETSEL 0, -1).
 select_all() { driver send --exe $EXE --name "$1" --message 0xB1 --wparam 0 --lparam -1 >/dev/null; }
-
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
 
 number_page() {  # language
   local lang=$1

@@ -35,16 +35,6 @@ checked_of() { button_of "$1" | sed -n 's/.*checked=\([01]\).*/\1/p'; }
 leave_editor() { driver keys --exe $EXE --name Rtf1Echo --text end >/dev/null; sleep 0.5; }
 select_all() { driver send --exe $EXE --name Rtf1RichEdit --message 0xB1 --wparam 0 --lparam -1 >/dev/null; }
 
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
-
 # Command ids of the tool bar: 100 + the item's place, separators counted.
 MENU=100 UNDO=102 PASTE=105 BOLD=108 ITALIC=109 UNDERLINE=110 STRIKEOUT=111 FIND=123
 

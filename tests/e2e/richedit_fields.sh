@@ -59,16 +59,6 @@ print(red, blue)
 EOF
 }
 
-photograph() {  # photo name
-  local rect
-  rect=$(lab rect --title "Orvalis controls")
-  sleep 1
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "$(fact "$rect" width)x$(fact "$rect" height)+$(fact "$rect" x)+$(fact "$rect" y)" \
-    "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
-
 if [ ! -f "$LAB" ]; then
   fail "missing $LAB"
 else

@@ -28,8 +28,6 @@ LB_SETCURSEL=0x186
 WM_LBUTTONDOWN=0x201
 WM_LBUTTONUP=0x202
 
-# Focuses a control by real keyboard input and presses one key there.
-press() { driver keys --exe $EXE --name "$1" --text "$2" >/dev/null; sleep 0.3; }
 # Hands a text to SetTag (btnSetTag) or to the Tags setter (btnSetTags), "|" for LF.
 set_with() {  # button, text
   driver set-text --exe $EXE --name TagIn --text "$2" >/dev/null
@@ -44,16 +42,6 @@ click_row() {  # row, x
   sleep 0.3
 }
 items_of() { driver items --exe $EXE --name "$1" | sed -n 's/^item=//p' | paste -sd,; }
-
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
 
 tagged_page() {  # language
   local lang=$1

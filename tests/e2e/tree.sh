@@ -31,16 +31,6 @@ nodes() { driver tree --exe $EXE --name Tree1 | sed -n 's/^item=//p'; }
 click() { driver tree-click --exe $EXE --name Tree1 --item "$@" >/dev/null; sleep 0.3; }
 echo_of() { text_of Tree1Echo; }
 
-photograph() {  # photo name
-  local rect x y w h
-  rect=$(driver rect --exe $EXE --title "Orvalis controls")
-  x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
-  rm -f "$PHOTOS/$1.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$1.png" 2>>"$WORK/photo.log"
-  check "$1 photographed" test -s "$PHOTOS/$1.png"
-}
-
 # The open nodes, "|" between them.
 expanded() { driver tree --exe $EXE --name Tree1 | sed -n 's/^expanded=//p' | paste -sd'|'; }
 selected() { fact "$(driver tree --exe $EXE --name Tree1)" selected; }
