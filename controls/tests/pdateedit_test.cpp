@@ -7,58 +7,33 @@
 
 #include <memory>
 
-#include "controls/edit_view.h"
 #include "controls/placement.h"
+#include "controls/tests/entry_edit_fixture.h"
 #include "ui/form.h"
 
 namespace orvalis::controls {
 namespace {
 
-class PDateEditTest : public ::testing::Test {
+class PDateEditTest : public EntryEditTest<PDateEdit> {
  protected:
-  void SetUp() override {
-    form_ = std::make_unique<ui::Form>();
-    form_->SetBounds(40, 40, 300, 120);
-    edit_ = std::make_unique<PDateEdit>();
-    edit_->SetName("DateEdit");
-    edit_->SetParent(form_.get());
-    edit_->SetBounds(8, 8, 120, 22);
-    edit_->OnChange = [this](PDateEdit&) { ++changes_; };
-    other_ = std::make_unique<ui::EditBox>();
-    other_->SetParent(form_.get());
-    other_->SetBounds(8, 40, 120, 22);
-    form_->Show();
-    edit_->Loaded();
+  PDateEditTest() {
+    formLeft_ = formTop_ = 40;
+    editWidth_ = 120;
   }
-  void TearDown() override {
-    edit_.reset();
-    other_.reset();
-    form_.reset();
-  }
-
-  HWND Edit() { return edit_->Handle(); }
-  void Type(const char* keys) {
-    for (const char* k = keys; *k; ++k) ::SendMessageW(Edit(), WM_CHAR, static_cast<unsigned char>(*k), 1);
-  }
-  std::string Shown() { return ReadEdit(Edit()).text; }
+  std::string Shown() { return ReadEdit(Handle()).text; }
   static double Day(int y, int m, int d) { return DayNumber(y, m, d).value_or(-1); }
-
-  std::unique_ptr<ui::Form> form_;
-  std::unique_ptr<PDateEdit> edit_;
-  std::unique_ptr<ui::EditBox> other_;
-  int changes_ = 0;
 };
 
 TEST_F(PDateEditTest, FocusShowsBareDigitsAndLeavingShowsHyphens) {
-  ::SetFocus(Edit());
+  ::SetFocus(Handle());
   Type("120314");
   EXPECT_EQ(Shown(), "120314");
   EXPECT_EQ(edit_->GetDate(), Day(2014, 3, 12));
   EXPECT_EQ(changes_, 1) << "the sixth digit makes the date";
   ::SetFocus(other_->Handle());
   EXPECT_EQ(Shown(), "12-03-2014");
-  ::SetFocus(Edit());
-  const EditState s = ReadEdit(Edit());
+  ::SetFocus(Handle());
+  const EditState s = ReadEdit(Handle());
   EXPECT_EQ(s.text, "12032014");
   EXPECT_EQ(s.selEnd - s.selStart, 8) << "all selected on entry";
   Type(">");
@@ -70,25 +45,25 @@ TEST_F(PDateEditTest, FocusShowsBareDigitsAndLeavingShowsHyphens) {
 
 TEST_F(PDateEditTest, KeysAndClipboardMessagesGoThroughTheModel) {
   edit_->SetDate(Day(2014, 3, 5));
-  ::SetFocus(Edit());
-  ::SendMessageW(Edit(), EM_SETSEL, 0, 2);
-  ::SendMessageW(Edit(), WM_CUT, 0, 0);
-  EXPECT_EQ(ReadClipboardText(Edit()).value_or(""), "05");
+  ::SetFocus(Handle());
+  ::SendMessageW(Handle(), EM_SETSEL, 0, 2);
+  ::SendMessageW(Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "05");
   EXPECT_EQ(Shown(), "032014");
   EXPECT_EQ(edit_->GetDate(), 0) << "month 20 is no date";
   // A pasted text keeps the digits that fit at the caret.
-  ASSERT_TRUE(WriteClipboardText(Edit(), "1x2"));
-  ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
-  ::SendMessageW(Edit(), WM_CHAR, 22, 1);  // Ctrl+V: the EDIT sends WM_PASTE
+  ASSERT_TRUE(WriteClipboardText(Handle(), "1x2"));
+  ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
+  ::SendMessageW(Handle(), WM_CHAR, 22, 1);  // Ctrl+V: the EDIT sends WM_PASTE
   EXPECT_EQ(Shown(), "12032014");
   EXPECT_EQ(edit_->GetDate(), Day(2014, 3, 12));
-  ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
-  ::SendMessageW(Edit(), WM_KEYDOWN, VK_DELETE, 1);
+  ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
+  ::SendMessageW(Handle(), WM_KEYDOWN, VK_DELETE, 1);
   EXPECT_EQ(Shown(), "2032014");
   EXPECT_EQ(edit_->GetDate(), Day(2014, 3, 2));
-  ::SendMessageW(Edit(), EM_SETSEL, 1, 3);
-  ::SendMessageW(Edit(), WM_CHAR, 3, 1);  // Ctrl+C
-  EXPECT_EQ(ReadClipboardText(Edit()).value_or(""), "03");
+  ::SendMessageW(Handle(), EM_SETSEL, 1, 3);
+  ::SendMessageW(Handle(), WM_CHAR, 3, 1);  // Ctrl+C
+  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "03");
   EXPECT_EQ(changes_, 3);
 }
 
@@ -100,11 +75,11 @@ TEST_F(PDateEditTest, F4OpensTheCalendarBelowTheFieldAndOnTheScreen) {
   } places[] = {{area.left + 40, area.top + 40, true}, {area.right - 60, area.bottom - 50, false}};
   for (const auto& p : places) {
     form_->SetBounds(p.x, p.y, 300, 120);
-    ::SetFocus(Edit());
-    ::SendMessageW(Edit(), WM_KEYDOWN, VK_F4, 1);
+    ::SetFocus(Handle());
+    ::SendMessageW(Handle(), WM_KEYDOWN, VK_F4, 1);
     ASSERT_TRUE(edit_->CalendarShown()) << p.x;
     RECT field, popup;
-    ::GetWindowRect(Edit(), &field);
+    ::GetWindowRect(Handle(), &field);
     ::GetWindowRect(edit_->CalendarHandle(), &popup);
     EXPECT_GT(popup.right - popup.left, 50);
     EXPECT_GE(popup.left, area.left);
@@ -118,7 +93,7 @@ TEST_F(PDateEditTest, F4OpensTheCalendarBelowTheFieldAndOnTheScreen) {
     // Escape in the calendar closes it and gives the field the focus back.
     ::SendMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_FALSE(edit_->CalendarShown());
-    EXPECT_EQ(::GetFocus(), Edit());
+    EXPECT_EQ(::GetFocus(), Handle());
   }
 }
 

@@ -6,45 +6,14 @@
 
 #include <memory>
 
-#include "controls/edit_view.h"
-#include "ui/form.h"
+#include "controls/tests/entry_edit_fixture.h"
 
 namespace orvalis::controls {
 namespace {
 
-class PEditTest : public ::testing::Test {
+class PEditTest : public EntryEditTest<PEdit> {
  protected:
-  void SetUp() override {
-    form_ = std::make_unique<ui::Form>();
-    form_->SetBounds(0, 0, 300, 120);
-    edit_ = std::make_unique<PEdit>();
-    edit_->SetName("MaskEdit");
-    edit_->SetParent(form_.get());
-    edit_->SetBounds(8, 8, 120, 22);
-    edit_->OnChange = [this](PEdit&) { ++changes_; };
-    other_ = std::make_unique<ui::EditBox>();
-    other_->SetParent(form_.get());
-    other_->SetBounds(8, 40, 120, 22);
-    form_->Show();
-    edit_->Loaded();
-  }
-  void TearDown() override {
-    edit_.reset();
-    other_.reset();
-    form_.reset();
-  }
-
-  HWND Edit() { return edit_->Handle(); }
-  void Type(const char* keys) {
-    for (const char* k = keys; *k; ++k) ::SendMessageW(Edit(), WM_CHAR, static_cast<unsigned char>(*k), 1);
-  }
-  // The window's own text and selection, not the model's.
-  EditState Shown() { return ReadEdit(Edit()); }
-
-  std::unique_ptr<ui::Form> form_;
-  std::unique_ptr<PEdit> edit_;
-  std::unique_ptr<ui::EditBox> other_;
-  int changes_ = 0;
+  PEditTest() { editWidth_ = 120; }
 };
 
 TEST_F(PEditTest, TypedCharactersGoThroughTheMask) {
@@ -76,8 +45,8 @@ TEST_F(PEditTest, DeleteIsSuppressedOnlyUnderAMask) {
   for (const char* mask : {"00-00", ""}) {
     edit_->SetFormat(mask);
     edit_->SetValue("12-34");
-    ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
-    ::SendMessageW(Edit(), WM_KEYDOWN, VK_DELETE, 1);
+    ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
+    ::SendMessageW(Handle(), WM_KEYDOWN, VK_DELETE, 1);
     EXPECT_EQ(Shown().text, *mask ? "12-34" : "2-34") << mask;
     EXPECT_EQ(edit_->GetValue(), Shown().text) << mask;
   }
@@ -85,16 +54,16 @@ TEST_F(PEditTest, DeleteIsSuppressedOnlyUnderAMask) {
 
 TEST_F(PEditTest, PasteAndCutUseTheClipboard) {
   edit_->SetFormat("00-00");
-  ASSERT_TRUE(WriteClipboardText(Edit(), "12-34\r\nrest"));
-  ::SendMessageW(Edit(), WM_PASTE, 0, 0);
+  ASSERT_TRUE(WriteClipboardText(Handle(), "12-34\r\nrest"));
+  ::SendMessageW(Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(Shown().text, "12-34") << "the first line only";
-  ::SendMessageW(Edit(), EM_SETSEL, 3, 5);
-  ::SendMessageW(Edit(), WM_CUT, 0, 0);
+  ::SendMessageW(Handle(), EM_SETSEL, 3, 5);
+  ::SendMessageW(Handle(), WM_CUT, 0, 0);
   EXPECT_EQ(Shown().text, "12-");
   EXPECT_EQ(edit_->GetValue(), "12-");
-  EXPECT_EQ(ReadClipboardText(Edit()).value_or(""), "34");
+  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "34");
   // Ctrl+V as a typed character keeps its effect: the EDIT sends WM_PASTE.
-  ::SendMessageW(Edit(), WM_CHAR, 22, 1);
+  ::SendMessageW(Handle(), WM_CHAR, 22, 1);
   EXPECT_EQ(Shown().text, "12-34");
 }
 
@@ -103,7 +72,7 @@ TEST_F(PEditTest, FocusChangesRunEntryExitAndTheDeferredChange) {
   edit_->SetChangeOnExit(true);
   int exits = 0;
   edit_->OnExit = [&](ui::Control&) { ++exits; };
-  ::SetFocus(Edit());
+  ::SetFocus(Handle());
   changes_ = 0;
   Type("1234");
   EXPECT_EQ(changes_, 0) << "typing waits for the exit";
@@ -113,8 +82,8 @@ TEST_F(PEditTest, FocusChangesRunEntryExitAndTheDeferredChange) {
   EXPECT_EQ(edit_->GetValue(), "12-34");
 
   // Escape restores the text of entry.
-  ::SetFocus(Edit());
-  ::SendMessageW(Edit(), EM_SETSEL, 5, 5);
+  ::SetFocus(Handle());
+  ::SendMessageW(Handle(), EM_SETSEL, 5, 5);
   Type("\b\b9");
   EXPECT_EQ(Shown().text, "12-9");
   Type("\x1b");
@@ -126,18 +95,18 @@ TEST_F(PEditTest, FocusChangesRunEntryExitAndTheDeferredChange) {
 
 TEST_F(PEditTest, LeavingAnIncompleteFieldAsksForTheComplaint) {
   edit_->SetFormat("00-00");
-  ::SetFocus(Edit());
+  ::SetFocus(Handle());
   Type("57");
-  ::SendMessageW(Edit(), EM_SETSEL, 0, 0);
+  ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
   ::SetFocus(other_->Handle());
   MSG msg{};
-  EXPECT_TRUE(::PeekMessageW(&msg, Edit(), WM_APP, 0xBFFF, PM_REMOVE)) << "complaint posted";
+  EXPECT_TRUE(::PeekMessageW(&msg, Handle(), WM_APP, 0xBFFF, PM_REMOVE)) << "complaint posted";
   EXPECT_EQ(Shown().selStart, 2) << "caret at the end";
 
   edit_->SetValue("");
-  ::SetFocus(Edit());
+  ::SetFocus(Handle());
   ::SetFocus(other_->Handle());
-  EXPECT_FALSE(::PeekMessageW(&msg, Edit(), WM_APP, 0xBFFF, PM_REMOVE)) << "an empty field fits";
+  EXPECT_FALSE(::PeekMessageW(&msg, Handle(), WM_APP, 0xBFFF, PM_REMOVE)) << "an empty field fits";
 }
 
 }  // namespace
