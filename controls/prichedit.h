@@ -167,8 +167,8 @@ class PRichEdit : public ui::WinControl {
   [[nodiscard]] int GetZoom() const { return zoom_; }
   void SetZoom(int zoom);
   // The background of the text (0x00BBGGRR or a system colour).
-  [[nodiscard]] ui::Color GetColor() const { return background_; }
-  void SetColor(ui::Color color);
+  [[nodiscard]] ui::Color GetColor() const override { return background_; }
+  void SetColor(ui::Color color) override;
   [[nodiscard]] ui::BorderStyle GetBorderStyle() const { return borderStyle_; }
   void SetBorderStyle(ui::BorderStyle style);
   [[nodiscard]] bool GetTabStop() const { return tabStop_; }

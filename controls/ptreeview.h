@@ -64,7 +64,7 @@ class PTreeView : public ui::WinControl, private TreeNodeSink {
   [[nodiscard]] bool GetOrgFullCollapse() const { return model_.OrgFullCollapse; }
   void SetOrgFullCollapse(bool on) { model_.OrgFullCollapse = on; }
   // The background; raises no OnChanged.
-  void SetColor(ui::Color color);
+  void SetColor(ui::Color color) override;
 
   // Stored only.
   bool StoreInFile = true;

@@ -73,8 +73,9 @@ class Control {
   [[nodiscard]] bool Enabled() const { return enabled_; }
   virtual void SetEnabled(bool enabled);
 
-  [[nodiscard]] Color GetColor() const { return color_; }
-  void SetColor(Color c);
+  // A control with a colour of its own (a text background) overrides both.
+  [[nodiscard]] virtual Color GetColor() const { return color_; }
+  virtual void SetColor(Color c);
   [[nodiscard]] const Font& GetFont() const { return font_; }
   virtual void SetFont(const Font& font);
 

@@ -63,6 +63,12 @@ TEST_F(CInterfaceTest, WrongOrMissingHandlesAndShortBuffersGiveNeutralResults) {
   EXPECT_EQ(r.top, 30);
   EXPECT_EQ(r.right - r.left, 150);
 
+  OrvalisControl* rich = PRichEdit_Create(host_, "Rich", 8, 60, 200, 60);
+  PControl_SetColor(rich, 0x00123456);  // the text's background
+  EXPECT_EQ(PRichEdit_GetColor(rich), 0x00123456u);
+  EXPECT_EQ(PControl_GetColor(rich), 0x00123456u);
+  PControl_Destroy(rich);
+
   PControl_Destroy(number);
   EXPECT_FALSE(::IsWindow(edit));
   PControl_Destroy(nullptr);
@@ -118,6 +124,9 @@ TEST_F(CInterfaceTest, TreeItemsBelongToTheirOwnTree) {
 
   PTreeView_CreateNodes(other, root);  // another tree's item: refused
   EXPECT_EQ(::SendMessageW(PControl_Handle(other), TVM_GETCOUNT, 0, 0), 0);
+  PControl_SetColor(tree, 0x00C0FFEE);  // the tree's own background, through the common call
+  EXPECT_EQ(::SendMessageW(PControl_Handle(tree), TVM_GETBKCOLOR, 0, 0), 0x00C0FFEE);
+  EXPECT_EQ(PControl_GetColor(tree), 0x00C0FFEEu);
   PTreeView_CreateNodes(tree, root);
   PTreeView_SetTag(tree, "ap");
   EXPECT_EQ(PTreeView_GetSelectedItem(tree), apple);
