@@ -117,9 +117,12 @@ build_jpeg() {
   rm -rf "$bdir"
 }
 
-# The Debian packages, then libjpeg-turbo for the Windows targets given.
+# The Debian packages (with wine32 where 32-bit programs run), then
+# libjpeg-turbo for the Windows targets given.
 deps_for() {  # [win64|win32]...
   need_packages "the build" "${DEB_PACKAGES[@]}"
+  probe_32bit
+  if [ -z "$RUN32_SKIP" ]; then need_wine32; fi
   local target
   for target in "$@"; do build_jpeg "$target"; done
 }
@@ -149,7 +152,7 @@ configure() {  # name
         -U "JPEG_*") ;;
     win32)
       args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)"
-        -U "JPEG_*" -DORVALIS_BUILD_TESTS=OFF) ;;
+        -U "JPEG_*" -DORVALIS_BUILD_TESTS=ON) ;;
     *) die "no build tree named $name" ;;
   esac
   # ccache, when installed, keeps rebuilds of unchanged sources cheap.
@@ -197,24 +200,36 @@ cmd_build() {  # [linux|asan|win64|win32]... (all four without a name)
 # can run Wine side by side without stopping each other's server.
 WINEDIR=$OUT/${ORVALIS_WINE:-wine}
 WINE=/usr/lib/wine/wine64
+# The 32-bit loader (Debian's wine32). wine64 hands a 32-bit program to a
+# second process (start.exe /exec); started by this one, the program is the
+# process that was started, with its exit code and its memory figures.
+WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
-wine_env() {
-  export WINEPREFIX=$WINEDIR/prefix
-  export HOME=$WINEDIR/home
+
+# The environment of Wine in a folder (prefix/ and home/ inside it).
+wine_env_in() {  # folder
+  export WINEPREFIX=$1/prefix
+  export HOME=$1/home
   export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
   export XDG_DESKTOP_DIR=$HOME/Desktop
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
   export WINEARCH=win64
-  mkdir -p "$HOME/Desktop" "$WINEPREFIX"
+  mkdir -p "$HOME/Desktop"
 }
+wine_env() { wine_env_in "$WINEDIR"; }
 
+# An Xvfb on the first free display of XVFB_DISPLAYS; the builds' runs take
+# ranges of their own, so two that start together never pick the same one.
 XVFB_PID=
+XVFB_DISPLAYS="90 114"
 start_xvfb() {
   [ -n "$XVFB_PID" ] && return 0
   local d
-  for d in $(seq 90 140); do
+  mkdir -p "$WINEDIR"
+  # shellcheck disable=SC2086  # first and last display
+  for d in $(seq $XVFB_DISPLAYS); do
     [ -e "/tmp/.X$d-lock" ] || [ -e "/tmp/.X11-unix/X$d" ] && continue
     Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >"$WINEDIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
@@ -238,20 +253,64 @@ unmanaged_windows() {  # prefix: has its user registry Managed=N?
   sed -n '/^\[Software\\\\Wine\\\\X11 Driver\]/,/^$/p' "$1/user.reg" 2>/dev/null | grep -qx '"Managed"="N"'
 }
 
-wine_start() {
-  wine_env
-  mkdir -p "$WINEDIR"
-  start_xvfb
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating the Wine prefix"
-    "$WINE" wineboot --init >"$WINEDIR/wineboot.log" 2>&1 || true
+# Every prefix of a run is a copy of one pristine prefix that wineboot made
+# (tests/clone_prefix.py: program images hard-linked, the rest copied), so a
+# test script gets a prefix of its own in a fraction of a second instead of
+# about 18 s, and a few megabytes instead of 1.3 GB. The template carries a
+# stamp of its making; a prefix copied from another template is copied again.
+TEMPLATE=$OUT/wine-template
+
+# Is the template made, complete (a wineboot that did not finish leaves no
+# kernel32, or none for 32-bit programs where they run) and of this Wine?
+template_complete() {
+  local prefix=$TEMPLATE/prefix
+  [ -s "$prefix/.orvalis-template" ] && [ -f "$prefix/system.reg" ] &&
+    [ -f "$prefix/drive_c/windows/system32/kernel32.dll" ] &&
+    { [ -n "$RUN32_SKIP" ] || [ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; } &&
+    [ "$(tr -dc 0-9 <"$prefix/.update-timestamp" 2>/dev/null)" = "$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)" ] &&
+    unmanaged_windows "$prefix"
+}
+
+wine_template() {
+  probe_32bit
+  template_complete && return 0
+  log "making the Wine prefix that every test prefix copies"
+  rm -rf "$TEMPLATE"
+  (
+    wine_env_in "$TEMPLATE"
+    start_xvfb
+    local status=0
+    "$WINE" wineboot --init >"$TEMPLATE/wineboot.log" 2>&1 || status=$?
     "$WINESERVER" -w
+    if [ "$status" = 0 ]; then
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || status=$?
+      "$WINESERVER" -w  # the server writes user.reg when it ends
+    fi
+    kill "$XVFB_PID" 2>/dev/null
+    exit "$status"
+  ) || true
+  date +%s%N > "$TEMPLATE/prefix/.orvalis-template" 2>/dev/null || true
+  if ! template_complete; then
+    mv "$TEMPLATE/wineboot.log" "$OUT/wineboot-failed.log" 2>/dev/null || true
+    rm -rf "$TEMPLATE"
+    die "wineboot did not make a complete Wine prefix (see out/wineboot-failed.log); removed it, run again"
   fi
-  if ! unmanaged_windows "$WINEPREFIX"; then
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
-      die "cannot set Managed=N in the Wine prefix $WINEPREFIX"
-    "$WINESERVER" -w  # the server writes user.reg when it ends
+}
+
+# Makes $WINEPREFIX a copy of the template unless it is one already.
+wine_prefix() {
+  if [ -f "$WINEPREFIX/system.reg" ] && cmp -s "$WINEPREFIX/.orvalis-template" "$TEMPLATE/prefix/.orvalis-template"; then
+    return 0
   fi
+  "$PY" "$ROOT/tests/clone_prefix.py" "$TEMPLATE/prefix" "$TEMPLATE/home" "$WINEPREFIX" "$HOME" ||
+    die "cannot copy the Wine prefix $TEMPLATE/prefix to $WINEPREFIX"
+}
+
+wine_start() {
+  wine_template
+  wine_env
+  start_xvfb
+  wine_prefix
   "$WINESERVER" -p
 }
 
@@ -261,55 +320,92 @@ wine_stop() {
   XVFB_PID=
 }
 
+# ---------------------------------------------------------------- 32-bit programs
+
+# Whether this machine runs 32-bit programs at all depends on its kernel (its
+# 32-bit emulation), so a tiny 32-bit Linux program is run: it exits with 42
+# where 32-bit programs run. RUN32_SKIP says why they do not, empty when they
+# do. ORVALIS_NO_IA32=1 spoils the probe's machine type, which the kernel then
+# refuses as one without 32-bit emulation refuses every 32-bit program.
+RUN32_SKIP=unprobed
+probe_32bit() {
+  [ "$RUN32_SKIP" = unprobed ] || return 0
+  local dir=$OUT/probe32 status=0 said
+  mkdir -p "$dir"
+  printf '.globl _start\n_start:\n  movl $1, %%eax\n  movl $42, %%ebx\n  int $0x80\n' >"$dir/probe.s"
+  if ! { as --32 "$dir/probe.s" -o "$dir/probe.o" && ld -m elf_i386 "$dir/probe.o" -o "$dir/probe"; } 2>"$dir/build.log"; then
+    RUN32_SKIP="the 32-bit probe could not be assembled and linked (see ${dir#"$ROOT"/}/build.log)"
+    return 0
+  fi
+  [ -z "${ORVALIS_NO_IA32:-}" ] || printf '\0\0' | dd of="$dir/probe" bs=1 seek=18 conv=notrunc status=none
+  said=$("$dir/probe" 2>&1) || status=$?
+  if [ "$status" = 42 ]; then
+    RUN32_SKIP=
+  else
+    said=${said##*: }
+    RUN32_SKIP="this machine does not run 32-bit programs (a 32-bit probe ended with $status${said:+: $said})"
+  fi
+}
+
+# Debian's wine32, from the i386 architecture, where 32-bit programs run.
+need_wine32() {
+  [ -z "$(missing_packages wine32:i386)" ] && return 0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    on_debian_12 && [ "$(id -u)" = 0 ] ||
+      die "the 32-bit tests need Debian's wine32 (the i386 architecture): as root, dpkg --add-architecture i386 and apt-get install wine32:i386"
+    log "adding the i386 architecture for Debian's wine32"
+    dpkg --add-architecture i386
+  fi
+  need_packages "the 32-bit tests" wine32:i386
+}
+
 # ---------------------------------------------------------------- test
 
-RESULTS=()
-TOTAL_PASSED=0
-TOTAL_FAILED=0
+# Each suite's result is a line of a results file: group, suite, passed,
+# failed, skipped, seconds and a note; the summary reads them all.
+RESULTS_FILE=
 
-# Microseconds since the epoch; the seconds since such a moment, to a tenth.
 now_us() { echo "${EPOCHREALTIME//[!0-9]/}"; }
 seconds_since() {  # microseconds
   local us=$(($(now_us) - $1))
   printf '%d.%d' $((us / 1000000)) $((us / 100000 % 10))
 }
 
-record() {  # suite, passed, failed, seconds
-  RESULTS+=("$(printf '%-28s %7s s %5d passed, %d failed' "$1" "$4" "$2" "$3")")
-  TOTAL_PASSED=$((TOTAL_PASSED + $2))
-  TOTAL_FAILED=$((TOTAL_FAILED + $3))
+record() {  # group, suite, passed, failed, skipped, seconds, note
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$@" >>"$RESULTS_FILE"
 }
 
 # Runs one GoogleTest program (natively or through Wine) and records its counts.
-run_gtest() {  # suite, xml, command...
-  local suite=$1 xml=$2 start; shift 2
+run_gtest() {  # group, suite, xml, command...
+  local group=$1 suite=$2 xml=$3 start; shift 3
   start=$(now_us)
   rm -f "$xml"
   log "$suite"
   local target=$xml
   # A Windows program under Wine takes the report's path as a Windows path.
-  [ "$1" = "$WINE" ] && target="Z:${xml//\//\\}"
+  case $1 in "$WINE" | "$WINE32") target="Z:${xml//\//\\}" ;; esac
   "$@" --gtest_output="xml:$target" --gtest_brief=1 || true
   if [ ! -f "$xml" ]; then
-    record "$suite" 0 1 "$(seconds_since "$start")"
+    record "$group" "$suite" 0 1 0 "$(seconds_since "$start")" "no report"
     return
   fi
-  local tests failures errors disabled
-  read -r tests failures errors disabled < <($PY - "$xml" <<'PY'
+  local tests failures errors disabled skipped
+  read -r tests failures errors disabled skipped < <($PY - "$xml" <<'PY'
 import sys, xml.etree.ElementTree as ET
 r = ET.parse(sys.argv[1]).getroot()
-print(r.get("tests"), r.get("failures"), r.get("errors", "0"), r.get("disabled", "0"))
+skipped = sum(1 for c in r.iter("testcase") if c.find("skipped") is not None)
+print(r.get("tests"), r.get("failures"), r.get("errors", "0"), r.get("disabled", "0"), skipped)
 PY
   )
   local failed=$((failures + errors))
-  record "$suite" $((tests - disabled - failed)) "$failed" "$(seconds_since "$start")"
+  record "$group" "$suite" $((tests - disabled - failed - skipped)) "$failed" "$skipped" "$(seconds_since "$start")" ""
 }
 
 # Runs one shell-level test script; it prints "N passed, N failed" as its last line.
-run_script() {  # suite, script...
-  local suite=$1 start seconds; shift
+run_script() {  # group, suite, script...
+  local group=$1 suite=$2 start seconds; shift 2
   start=$(now_us)
-  log "$suite"
+  log "$suite ($group)"
   local output status=0
   output=$("$@" 2>&1) || status=$?
   seconds=$(seconds_since "$start")
@@ -317,38 +413,134 @@ run_script() {  # suite, script...
   local line
   line=$(printf '%s\n' "$output" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n1 || true)
   if [ -z "$line" ]; then
-    record "$suite" 0 1 "$seconds"
+    record "$group" "$suite" 0 1 0 "$seconds" "no count (exit status $status)"
   else
     local p f
     p=${line%% passed*}; f=${line#*passed, }; f=${f%% failed*}
     [ "$status" = 0 ] || [ "$f" != 0 ] || f=1
-    record "$suite" "$p" "$f" "$seconds"
+    record "$group" "$suite" "$p" "$f" 0 "$seconds" ""
   fi
 }
 
+# The end-to-end scripts (tests/e2e/*.sh but the shared helpers), and those
+# that exercise what ships, which run for the 32-bit build as well: the setup
+# (unattended, deploy, faults, payload, large, interactive), the control lab's
+# pages and the sample host with the control DLL.
+e2e_scripts() {
+  local script name
+  for script in "$ROOT"/tests/e2e/*.sh; do
+    name=$(basename "$script" .sh)
+    [ "$name" = lib ] || echo "$name"
+  done
+}
+SHIPPED_SCRIPTS=(unattended deploy faults payload large interactive
+  entry numbers formula choice tagged tree richedit_editor richedit_fields controls host)
+scripts_of() {  # build
+  if [ "$1" = win32 ]; then printf '%s\n' "${SHIPPED_SCRIPTS[@]}"; else e2e_scripts; fi
+}
+
+# The Wine folder of a build's runs: the 64-bit build's is the usual one.
+winedir_of() {  # build
+  if [ "$1" = win32 ]; then echo "$OUT/${ORVALIS_WINE:-wine}-win32"; else echo "$OUT/${ORVALIS_WINE:-wine}"; fi
+}
+
+# Runs the end-to-end scripts named for a build, in a Wine and an Xvfb of the
+# build's own.
+run_e2e() {  # group, build, script name...
+  local group=$1 build=$2 name; shift 2
+  for name in "$@"; do
+    run_script "$group" "$name" env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" BUILD="$build" \
+      ORVALIS_WINE_TEMPLATE="$TEMPLATE" bash "$ROOT/tests/e2e/$name.sh"
+  done
+}
+
+# One build's Windows tests and end-to-end scripts, in a Wine, a prefix and an
+# Xvfb of its own, so that the two builds run side by side: nearly all of a
+# script's time is waiting for windows, not computing.
+run_lane() {  # build
+  local build=$1 loader=$WINE name=wine64 scripts
+  [ "$build" = win32 ] && loader=$WINE32 name=wine32
+  WINEDIR=$(winedir_of "$build")
+  XVFB_PID=
+  [ "$build" = win32 ] && XVFB_DISPLAYS="115 140"
+  unset DISPLAY
+  wine_start
+  trap wine_stop EXIT
+  run_gtest "$build" "Windows tests ($name)" "$OUT/results/$build.xml" "$loader" "$OUT/$build/orvalis_tests.exe"
+  mapfile -t scripts < <(scripts_of "$build")
+  run_e2e "$build" "$build" "${scripts[@]}"
+  wine_stop
+  trap - EXIT
+}
+
+# Records every suite of a build as skipped, with the reason.
+skip_lane() {  # build, reason
+  local name
+  record "$1" "Windows tests (wine32)" 0 0 1 0 "$2"
+  while IFS= read -r name; do record "$1" "$name" 0 0 1 0 "$2"; done < <(scripts_of "$1")
+}
+
+summary() {  # whole run's start
+  $PY - "$RESULTS_FILE" "$(seconds_since "$1")" <<'PY'
+import sys
+rows = [l.rstrip("\n").split("\t") for l in open(sys.argv[1], encoding="utf-8") if l.strip()]
+titles = {"native": None, "win64": "win64, the 64-bit build", "win32": "win32, the shipped 32-bit build"}
+total = [0, 0, 0]
+for group in ["native", "win64", "win32"]:
+    mine = [r for r in rows if r[0] == group]
+    if not mine:
+        continue
+    indent = ""
+    if titles[group]:
+        print(titles[group])
+        indent = "  "
+    counts = [0, 0, 0]
+    for _, suite, p, f, s, seconds, note in mine:
+        p, f, s = int(p), int(f), int(s)
+        counts = [counts[0] + p, counts[1] + f, counts[2] + s]
+        if p == 0 and f == 0 and s:
+            line = "skipped: " + note
+        else:
+            line = "%5d passed, %d failed" % (p, f) + (", %d skipped" % s if s else "") + ("  (%s)" % note if note else "")
+        print("%-30s %7s s %s" % (indent + suite, seconds, line))
+    if titles[group]:
+        print("%-30s %7s   %5d passed, %d failed, %d skipped" % (indent + group + " in all", "", *counts))
+    total = [a + b for a, b in zip(total, counts)]
+print("whole run, build included: %s s" % sys.argv[2])
+print("%d passed, %d failed, %d skipped" % tuple(total))
+sys.exit(1 if total[1] else 0)
+PY
+}
+
 cmd_test() {
-  local start
+  local start status=0 lane32=
   start=$(now_us)
   build_trees "${BUILD_TREES[@]}"
   mkdir -p "$OUT/results"
-  run_gtest "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
-  run_gtest "native, ASan+UBSan" "$OUT/results/native-asan.xml" "$OUT/linux-asan/orvalis_tests"
-  wine_start
-  trap wine_stop EXIT
-  run_gtest "Windows tests (wine64)" "$OUT/results/win64.xml" "$WINE" "$OUT/win64/orvalis_tests.exe"
-  local script
-  for script in "$ROOT"/tests/e2e/*.sh; do
-    [ -f "$script" ] || continue
-    [ "$(basename "$script")" = lib.sh ] && continue  # shared helpers, not a test
-    run_script "$(basename "$script" .sh)" env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$script"
-  done
-  wine_stop
-  trap - EXIT
+  RESULTS_FILE=$OUT/results/suites.tsv
+  : >"$RESULTS_FILE"
+  run_gtest native "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
+  run_gtest native "native, ASan+UBSan" "$OUT/results/native-asan.xml" "$OUT/linux-asan/orvalis_tests"
+  wine_template
+  if [ -z "$RUN32_SKIP" ]; then
+    log "the 32-bit build's tests run beside the 64-bit build's; their output follows at the end"
+    (run_lane win32) >"$OUT/results/win32.log" 2>&1 &
+    lane32=$!
+    trap 'kill -- -$lane32 2>/dev/null; kill $lane32 2>/dev/null' EXIT
+  else
+    log "skipping the 32-bit build's tests: $RUN32_SKIP"
+    skip_lane win32 "$RUN32_SKIP"
+  fi
+  (run_lane win64) || record win64 "the rest of the run" 0 1 0 0 "stopped early, exit status $?"
+  if [ -n "$lane32" ]; then
+    wait "$lane32" || record win32 "the rest of the run" 0 1 0 0 "stopped early, exit status $?"
+    trap - EXIT
+    log "the 32-bit build's tests (out/results/win32.log)"
+    cat "$OUT/results/win32.log"
+  fi
   echo
-  printf '%s\n' "${RESULTS[@]}"
-  echo "whole run, build included: $(seconds_since "$start") s"
-  echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
-  [ "$TOTAL_FAILED" = 0 ]
+  summary "$start" || status=1
+  return $status
 }
 
 # ---------------------------------------------------------------- demo
@@ -408,7 +600,6 @@ need_build() {  # file...
 cmd_wine() {
   [ $# -gt 0 ] || die "usage: ./dev.sh wine PROGRAM.exe [ARGS...]"
   [ -e "$1" ] || [[ $1 != */* ]] || die "$1 does not exist: run ./dev.sh build first"
-  mkdir -p "$WINEDIR"
   wine_start
   trap wine_stop EXIT
   local status=0
@@ -420,24 +611,33 @@ cmd_wine() {
 
 # Runs end-to-end scripts by name in the test Wine, without building first:
 #   ./dev.sh e2e payload unattended
+#   ./dev.sh e2e --build win32 unattended   (the shipped 32-bit build's programs)
 cmd_e2e() {
-  local name script names=
-  for script in "$ROOT"/tests/e2e/*.sh; do
-    name=$(basename "$script" .sh)
-    [ "$name" = lib ] || names+=" $name"
-  done
-  [ $# -gt 0 ] || die "usage: ./dev.sh e2e NAME... (the scripts:$names)"
+  local build=win64 name names
+  if [ "${1:-}" = --build ]; then
+    build=${2:-}
+    shift 2 || true
+    case $build in win64 | win32) ;; *) die "--build takes win64 or win32" ;; esac
+  fi
+  names=" $(e2e_scripts | paste -sd' ') "
+  [ $# -gt 0 ] || die "usage: ./dev.sh e2e [--build win64|win32] NAME... (the scripts:${names% })"
   for name in "$@"; do
-    [[ "$names " == *" $name "* ]] || die "no end-to-end script named $name (the scripts:$names)"
+    [[ "$names" == *" $name "* ]] || die "no end-to-end script named $name (the scripts:${names% })"
   done
-  need_build "$OUT/linux/orvalis-pack" "$OUT/win64/OrvalisSetup.exe" "$OUT/win64/run-raw.exe" \
-    "$OUT/win64/inspect.exe" "$OUT/win64/orvalis-uidriver.exe"
-  mkdir -p "$WINEDIR"
+  need_build "$OUT/linux/orvalis-pack" "$OUT/$build/OrvalisSetup.exe" "$OUT/win64/run-raw.exe" \
+    "$OUT/win64/inspect.exe" "$OUT/$build/orvalis-uidriver.exe"
+  if [ "$build" = win32 ]; then
+    probe_32bit
+    [ -z "$RUN32_SKIP" ] || die "cannot run the 32-bit build: $RUN32_SKIP"
+    need_wine32
+  fi
+  WINEDIR=$(winedir_of "$build")
   wine_start
   trap wine_stop EXIT
   local status=0
   for name in "$@"; do
-    env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" bash "$ROOT/tests/e2e/$name.sh" || status=1
+    env ROOT="$ROOT" OUT="$OUT" WINE="$WINE" PY="$PY" BUILD="$build" ORVALIS_WINE_TEMPLATE="$TEMPLATE" \
+      bash "$ROOT/tests/e2e/$name.sh" || status=1
   done
   wine_stop
   trap - EXIT
@@ -446,25 +646,37 @@ cmd_e2e() {
 
 # ---------------------------------------------------------------- bench
 
-# Silent-install benchmark against NSIS and a floor program (an MSI with --msi);
-# not part of `test`. Extra arguments go to bench/bench.py (--runs N, --scale S,
-# --skip-big, --msi, --chunks N,N...).
+# Silent-install benchmark against NSIS and a floor program (an MSI with --msi),
+# for the 64-bit build and, where 32-bit programs run, the shipped 32-bit one
+# against NSIS's x86-unicode target in the same rotation; not part of `test`.
+# Extra arguments go to bench/bench.py (--runs N, --scale S, --skip-big, --msi,
+# --chunks N,N...).
 BENCH_PACKAGES=(nsis msitools wixl)
 
 cmd_bench() {
-  deps_for win64
+  local trees=(win64) tree more=()
+  probe_32bit
+  if [ -z "$RUN32_SKIP" ]; then
+    trees+=(win32) more=(--win32)
+  else
+    log "the benchmark leaves the 32-bit build out: $RUN32_SKIP"
+  fi
+  deps_for "${trees[@]}"
   need_packages "the benchmark" "${BENCH_PACKAGES[@]}"
   configure linux
-  configure win64
-  log "building the packer, the setup and the floor program"
+  log "building the packer, the setups and the floor programs"
   cmake --build "$OUT/build/linux" -j "$JOBS" --target orvalis-pack || die "build linux failed"
-  cmake --build "$OUT/build/win64" -j "$JOBS" --target OrvalisSetup orvalis-bench-floor || die "build win64 failed"
+  for tree in "${trees[@]}"; do
+    configure "$tree"
+    cmake --build "$OUT/build/$tree" -j "$JOBS" --target OrvalisSetup orvalis-bench-floor || die "build $tree failed"
+  done
   # A prefix of its own, so the installs and their registry values stay apart.
   WINEDIR=$OUT/${ORVALIS_WINE:-wine-bench}
   wine_start
   trap wine_stop EXIT
   local status=0
-  BENCH_XVFB_PID=$XVFB_PID WINE=$WINE "$PY" "$ROOT/bench/bench.py" --root "$ROOT" --build "$OUT" --out "$OUT/bench" "$@" || status=$?
+  BENCH_XVFB_PID=$XVFB_PID WINE=$WINE "$PY" "$ROOT/bench/bench.py" --root "$ROOT" --build "$OUT" --out "$OUT/bench" \
+    "${more[@]}" "$@" || status=$?
   wine_stop
   trap - EXIT
   return $status

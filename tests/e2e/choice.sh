@@ -4,21 +4,16 @@
 # per move, the row's buttons share its width, the "other" number edit of
 # Choice3 stands beside its last choice and shows only while that choice is
 # selected, and typing in it gives OtherText. Photos of the page in both
-# languages go to out/photos/controls/.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# languages go to out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/choice
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder choice)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 391 420
 own_wine_prefix

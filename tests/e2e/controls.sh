@@ -3,21 +3,16 @@
 # dialog opens at the colour button's bottom-left corner and stays inside the
 # work area, choosing and cancelling leave the echoed colour right, a click on
 # the viewer's web address comes back through OnLink, and both pages are
-# photographed in both languages to out/photos/controls/.
-# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# photographed in both languages to out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/controls
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder controls)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 150 190
 

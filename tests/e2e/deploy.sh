@@ -6,12 +6,11 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/deploy
+WORK=$(work_folder deploy)
 rm -rf "$WORK" && mkdir -p "$WORK"
 
-UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall'
-forget_keys 'HKCU\Software\Orvalis\DeployDemo' 'HKCU\Software\Orvalis\DeployIa' "HKLM\\$UNINSTALL\\DeployDemo" \
-  "HKCU\\$UNINSTALL\\DeployDemo"
+forget_keys 'HKCU\Software\Orvalis\DeployDemo' 'HKCU\Software\Orvalis\DeployIa' "HKLM\\$MACHINE_UNINSTALL\\DeployDemo" \
+  "HKCU\\$USER_UNINSTALL\\DeployDemo"
 for d in 'Deploy Demo' 'Deploy Damaged' 'Deploy Busy' 'Deploy Handover' 'Deploy Logs' 'Deploy Intune' 'Deploy CM' 'Deploy GPO'; do
   rm -rf "${WINEPREFIX:?}/drive_c/$d"
 done
@@ -91,7 +90,7 @@ expect "the log ends with the outcome and the exit code" "outcome: installed|exi
   "$(log_text "$LOG" | tail -n2 | paste -sd'|')"
 
 echo "the software-list entry"
-KEY="$UNINSTALL\\DeployDemo"
+KEY="$MACHINE_UNINSTALL\\DeployDemo"
 expect "DisplayName" "sz:Deploy Demo" "$(inspect reg HKLM "$KEY" DisplayName)"
 expect "DisplayVersion, as the main dialog shows it" "sz:2.5.0" "$(inspect reg HKLM "$KEY" DisplayVersion)"
 expect "InstallLocation" "sz:$TARGET\\" "$(inspect reg HKLM "$KEY" InstallLocation)"
@@ -101,6 +100,10 @@ expect "InstallDate, today" "sz:$(date +%Y%m%d)" "$(inspect reg HKLM "$KEY" Inst
 expect "NoModify" "dword:1" "$(inspect reg HKLM "$KEY" NoModify)"
 expect "NoRepair" "dword:1" "$(inspect reg HKLM "$KEY" NoRepair)"
 expect "UninstallString stays" "sz:\"$TARGET\\OrvalisDemo.exe\" /UnInstall" "$(inspect reg HKLM "$KEY" UninstallString)"
+if [ "$BUILD" = win32 ]; then
+  expect "the 32-bit setup's entry is in the 32-bit view only" "missing" \
+    "$(inspect reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\DeployDemo' DisplayName)"
+fi
 
 echo "the watch sees the windows of a run that is not quiet"
 quiet_run deploy "/U /P:\"$TARGET\""
@@ -217,13 +220,14 @@ readme_block() {  # section title, marker
 }
 readme_block 'Packing your own product' 'Write a descriptor' | sed 's/$/\r/' > "$WORK/readme.id"
 check "the README's descriptor is found" grep -q '^Product=Demo' "$WORK/readme.id"
-pack_files "$OUT/win64/OrvalisSetup.exe" "$WORK/readme.id" "$PRODUCT" "$WORK/Demo-Setup.exe" >/dev/null
+pack_files "$BIN/OrvalisSetup.exe" "$WORK/readme.id" "$PRODUCT" "$WORK/Demo-Setup.exe" >/dev/null
 SETUP_WIN=$(winpath "$WORK/Demo-Setup.exe")
-DEMO_KEY="$UNINSTALL\\Demo"
-PROGRAMS_DEMO='C:\Program Files\Orvalis\Demo'
+DEMO_KEY="$MACHINE_UNINSTALL\\Demo"
+PROGRAMS_DEMO='C:\Program Files\Orvalis\Demo'  # as the Configuration Manager example names it
+DEFAULT_DEMO="$PROGRAM_FILES\\Orvalis\\Demo"  # where the setup installs without /P: as administrator
 forget_demo() {
   forget_keys "HKLM\\$DEMO_KEY" 'HKCU\Software\Orvalis\Demo'
-  rm -rf "$(unixpath "$PROGRAMS_DEMO")" "$(unixpath 'C:\ProgramData\Orvalis\Logs')"
+  rm -rf "$(unixpath "$PROGRAMS_DEMO")" "$(unixpath "$DEFAULT_DEMO")" "$(unixpath 'C:\ProgramData\Orvalis\Logs')"
   rm -f "$(unixpath 'C:\windows\Temp\Demo-setup.log')"
 }
 # Runs a command line of the README with the setup's full path put in; prints the exit code.
@@ -236,10 +240,14 @@ command=$(readme_block Deploying 'Install command')
 check "Intune: the README has an install command" test -n "$command"
 expect "Intune install command: exit code 0" "0" "$(run_readme "$command")"
 check "  and it logs where it says" test -s "$(unixpath 'C:\ProgramData\Orvalis\Logs\Demo-setup.log')"
+expect "  it installs into Orvalis\\Demo under $PROGRAM_FILES" "$(crc_of "$PRODUCT/OrvalisDemo.exe")" \
+  "$(inspect file "$DEFAULT_DEMO\\OrvalisDemo.exe" | cut -d' ' -f1,2)"
 query=$(readme_block Deploying 'What the rule reads')
 check "Intune: the README shows what the detection rule reads" test -n "$query"
-# The test build is 64-bit: its entry is in the 64-bit view, where the shipped setup's is in the 32-bit one.
-eval "set -- ${query//\/reg:32//reg:64}"
+# The rule reads the 32-bit view, where the shipped setup's entry is; the
+# 64-bit build's entry is in the 64-bit view.
+[ "$BUILD" = win32 ] || query=${query//\/reg:32//reg:64}
+eval "set -- $query"
 expect "  the detection rule finds DisplayVersion 1.0.0.0" "1.0.0.0" \
   "$("$WINE" "$@" 2>/dev/null | tr -d '\r' | awk '$1 == "DisplayVersion" { print $3 }')"
 

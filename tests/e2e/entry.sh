@@ -4,21 +4,16 @@
 # counts with and without ChangeOnExit, a paste and the incomplete-field
 # complaint; the date edit's bare and formatted forms, Escape, stepping, a
 # paste and its calendar pop-up kept on the screen. Every page is photographed
-# focused and unfocused in both languages to out/photos/controls/.
-# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# focused and unfocused in both languages to out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/entry
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder entry)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 300 330
 own_wine_prefix

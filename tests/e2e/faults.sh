@@ -7,7 +7,7 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/faults
+WORK=$(work_folder faults)
 MOUNTS=()
 
 cleanup() {
@@ -21,8 +21,7 @@ for m in "$WORK/full-disk" "$WORK/ro-disk"; do umount "$m" 2>/dev/null; done
 rm -rf "$WORK" && mkdir -p "$WORK"
 PRODUCTS='FaultTrunc FaultFull FaultRo FaultLong FaultUser'
 for p in $PRODUCTS; do
-  forget_keys "HKCU\\Software\\Orvalis\\$p" "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$p" \
-    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$p"
+  forget_keys "HKCU\\Software\\Orvalis\\$p" "HKLM\\$MACHINE_UNINSTALL\\$p" "HKCU\\$USER_UNINSTALL\\$p"
 done
 rm -rf "$WINEPREFIX/drive_c/Fault Trunc" "$WINEPREFIX/drive_c/Fault Long"
 # A crash must end the process, not wait on the debugger's dialog.
@@ -71,8 +70,7 @@ run_faulty() {  # exe (Linux path), arguments
 no_success() {  # product, what
   expect "$2: no install folder stored" "missing" "$(inspect reg HKCU "Software\\Orvalis\\$1\\Setup" Path)"
   expect "$2: no release-notes mark stored" "missing" "$(inspect reg HKCU "Software\\Orvalis\\$1\\Setup" ReleaseNotes)"
-  expect "$2: no software-list entry" "missing" \
-    "$(inspect reg HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" DisplayName)"
+  expect "$2: no software-list entry" "missing" "$(inspect reg HKLM "$MACHINE_UNINSTALL\\$1" DisplayName)"
   check_not "$2: the program was not started" test -e "$LAUNCH_RECORD"
 }
 has_box() { printf '%s' "$BOXES" | grep -qxF -- "$1"; }
@@ -216,8 +214,8 @@ pack user "$(descriptor FaultUser Fault_User)"
     "$(crc_of "$target_u/Readme.txt" 2>/dev/null)"
   expect "the install folder is stored with the name" "sz:$target\\" \
     "$(inspect reg HKCU 'Software\Orvalis\FaultUser\Setup' Path)"
-  entry=$(inspect reg HKCU 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FaultUser' UninstallString)
-  [ "$entry" = missing ] && entry=$(inspect reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FaultUser' UninstallString)
+  entry=$(inspect reg HKCU "$USER_UNINSTALL\\FaultUser" UninstallString)
+  [ "$entry" = missing ] && entry=$(inspect reg HKLM "$MACHINE_UNINSTALL\\FaultUser" UninstallString)
   expect "the software-list entry names the program in the profile" "sz:\"$target\\OrvalisDemo.exe\" /UnInstall" "$entry"
   link=$(find "$USER_PREFIX/drive_c" "$HOME" -path '*Desktop*' -name 'Fault User.lnk' 2>/dev/null | head -n1)
   check "the desktop shortcut is made" test -n "$link"

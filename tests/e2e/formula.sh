@@ -4,21 +4,16 @@
 # display text in the window and the stored form in the echo, a stored form
 # with both kinds of variables and constants loaded by btnLoad reads back
 # unchanged (echo and clipboard), a form whose variables do not match loads
-# empty, and photos of the page in both languages go to out/photos/controls/.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# empty, and photos of the page in both languages go to out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/formula
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder formula)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 361 390
 own_wine_prefix

@@ -1,21 +1,16 @@
 #!/usr/bin/env bash
 # Photographs the control gallery under Wine and Xvfb, once without visual
 # styles (classic) and once with Wine's own light theme, and checks known
-# pixels of each photo. Photos go to out/photos/gallery/.
+# pixels of each photo. Photos go to out/photos/win64/gallery/.
 # Runs under ./dev.sh test (ROOT, OUT, WINE, PY set, Xvfb on DISPLAY) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-EXE=${GALLERY_EXE:-$OUT/win64/orvalis-gallery.exe}
-WORK=$OUT/gallery
-PHOTOS=$OUT/photos/gallery
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+EXE=${GALLERY_EXE:-$BIN/orvalis-gallery.exe}
+WORK=$(work_folder gallery)
+PHOTOS=$(photo_folder gallery)
+mkdir -p "$WORK" "$PHOTOS"
 started=$(date +%s.%N)
 
 own_xvfb 150 190
@@ -28,11 +23,7 @@ THEME_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 # on; the classic one has ThemeActive "0".
 prepare_prefix() {  # look
   local prefix=$WORK/prefix-$1
-  if [ ! -f "$prefix/system.reg" ]; then
-    WINEPREFIX=$prefix "$WINE" wineboot --init >"$WORK/wineboot-$1.log" 2>&1
-    WINEPREFIX=$prefix "$WINESERVER" -w
-  fi
-  unmanage_windows "$prefix"
+  make_prefix "$prefix"
   local want=1
   [ "$1" = classic ] && want=0
   WINEPREFIX=$prefix "$WINE" reg add "$THEME_KEY" /v ThemeActive /t REG_SZ /d $want /f >/dev/null 2>&1

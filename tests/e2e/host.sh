@@ -6,26 +6,19 @@
 # number and date edits and reads their formatted texts back, the host reads
 # the values through the interface, and a click on the viewer's link reaches
 # the host's callback, and the choice's line and other text reach the host
-# through its change event. The host is photographed to out/photos/host.png.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# through its change event. The host is photographed to out/photos/BUILD/host.png.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-HOST=$OUT/win64/orvalis-host.exe
-WORK=$OUT/host
-PHOTOS=$OUT/photos
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+HOST=$BIN/orvalis-host.exe
+WORK=$(work_folder host)
+PHOTOS=$(photo_folder)
+mkdir -p "$WORK" "$PHOTOS"
 
 echo "export tables"
-pes=("$OUT/win64/OrvalisSetup.exe" "$OUT/win64/OrvalisControls.dll")
-for f in "$OUT/win32/OrvalisSetup.exe" "$OUT/win32/OrvalisControls.dll"; do [ -f "$f" ] && pes+=("$f"); done
-for pe in "${pes[@]}"; do
+for pe in "$BIN/OrvalisSetup.exe" "$BIN/OrvalisControls.dll"; do
   if $PY "$ROOT/tests/e2e/exports_check.py" "$ROOT/include/orvalis_controls.h" "$pe" >"$WORK/exports.txt" 2>&1; then
     pass "${pe#"$OUT"/} exports exactly the header's functions"
   else
@@ -41,7 +34,7 @@ EXE=orvalis-host.exe
 text_by_name() { fact "$(driver text --exe $EXE --name "$1")" text; }
 text_by_id() { fact "$(driver text --exe $EXE --id "$1")" text; }
 
-"$WINE" "$HOST" >"$WORK/host.log" 2>&1 &
+"$BUILD_WINE" "$HOST" >"$WORK/host.log" 2>&1 &
 HOST_PID=$!
 driver wait-window --exe $EXE --title "Orvalis host" --timeout 20000 >"$WORK/window.txt"
 check "the host's window opens" grep -q "title=Orvalis host" "$WORK/window.txt"

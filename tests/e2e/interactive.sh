@@ -6,8 +6,8 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/interactive
-PHOTOS=$OUT/photos/setup
+WORK=$(work_folder interactive)
+PHOTOS=$(photo_folder setup)
 rm -rf "$WORK" && mkdir -p "$WORK" "$PHOTOS"
 
 # Texts are compared decoded here: the driver writes a backslash as "\\" and
@@ -64,10 +64,8 @@ echo assist > "$PRODUCT/Pf1.qxa"
 echo assist > "$PRODUCT/Pf2.qxa"
 
 forget_keys 'HKCU\Software\Orvalis\IaDemo' 'HKCU\Software\Orvalis\IaRun' 'HKCU\Software\Orvalis\IaNote' \
-  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaDemo' \
-  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun' \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun'
+  "HKCU\\$USER_UNINSTALL\\IaDemo" "HKLM\\$MACHINE_UNINSTALL\\IaDemo" \
+  "HKCU\\$USER_UNINSTALL\\IaRun" "HKLM\\$MACHINE_UNINSTALL\\IaRun"
 rm -rf "$WINEPREFIX/drive_c/IA English" "$WINEPREFIX/drive_c/IA Nederlands" "$WINEPREFIX/drive_c/IA Note"
 SETTINGS='Software\Orvalis\IaDemo'
 
@@ -136,7 +134,7 @@ walkthrough() {  # name of the language's array
     "$(text_of SForm)|$(text_of Label)|$(text_of lFolder)|$(text_of chkCustom)|$(text_of btnCancel)|$(text_of btnInstall)"
   expect "version line" "${L[version]}" "$(text_of VLabel)"
   default_path=$(text_of Path)
-  check "the default folder is the product folder" test "${default_path%\\Orvalis\\IaDemo}" != "$default_path"
+  expect "the default folder is the product folder under Program Files" "$PROGRAM_FILES\\Orvalis\\IaDemo" "$default_path"
   expect "the custom box starts unticked" "0" "$(checked_of chkCustom)"
   read -r _ rtf_h <<< "$(size_of Rtf)"
   read -r _ box_h <<< "$(size_of RtfBox)"
@@ -171,6 +169,8 @@ walkthrough() {  # name of the language's array
     "$(inspect reg HKCU "$SETTINGS\\Setup" "${L[untick_setting]}") $(inspect reg HKCU "$SETTINGS\\Setup" NoMenu) $(inspect reg HKCU "$SETTINGS\\Setup" NoLink)"
   expect "custom installation, folder and language are stored" "dword:1|sz:$folder\\|sz:${L[code]}" \
     "$(inspect reg HKCU "$SETTINGS\\Setup" Custom)|$(inspect reg HKCU "$SETTINGS\\Setup" Path)|$(inspect reg HKCU "$SETTINGS" Language)"
+  expect "the software-list entry is written per machine" "sz:$(cut -d'|' -f2 <<< "${L[main]}")" \
+    "$(inspect reg HKLM "$MACHINE_UNINSTALL\\IaDemo" DisplayName)"
   for f in ${L[unticked]}; do check_not "unticked $f is not installed" has_file "$folder_u" "$f"; done
   for f in ${L[ticked]}; do check "ticked $f is installed" has_file "$folder_u" "$f"; done
   check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
@@ -283,10 +283,8 @@ check "Execute extracts and ends" ended 30000
 check "the program was started" wait_for_file "$LAUNCH_RECORD" 10
 expect "from the temporary folder's product folder" "args=/direct|folder=${TEMP_WIN%\\}\\Orvalis\\IaRun" \
   "$(tr -d '\r' < "$LAUNCH_RECORD" 2>/dev/null | paste -sd'|')"
-for root in HKCU HKLM; do
-  expect "no software-list entry ($root)" "missing" \
-    "$(inspect reg $root 'Software\Microsoft\Windows\CurrentVersion\Uninstall\IaRun' DisplayName)"
-done
+expect "no software-list entry (HKCU)" "missing" "$(inspect reg HKCU "$USER_UNINSTALL\\IaRun" DisplayName)"
+expect "no software-list entry (HKLM)" "missing" "$(inspect reg HKLM "$MACHINE_UNINSTALL\\IaRun" DisplayName)"
 
 P=$(start_setup run "")
 check "Install: the run-or-install window opens" shown frmSelectInstall 20000

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# One large file end to end: the 64-bit setup installs a generated 600 MB text
-# unattended; the file is checked from inside Windows (size and CRC-32), and
+# One large file end to end: the setup installs a generated 600 MB text
+# unattended (the 32-bit one within its smaller address space); the file is checked from inside Windows (size and CRC-32), and
 # the setup's peak memory stays small because files are inflated in chunks.
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/large
+WORK=$(work_folder large)
 TARGET='C:\orvalis-e2e-large'
 SIZE=$((600 * 1000 * 1000))
 LIMIT_MIB=100
@@ -38,16 +38,16 @@ PY
 )"
 printf 'Product=Large\r\nProgram=LARGE.TXT\r\n' > "$WORK/DISK.ID"
 start=${EPOCHREALTIME/./}
-pack_files "$OUT/win64/OrvalisSetup.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/large.exe" >/dev/null
+pack_files "$BIN/OrvalisSetup.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/large.exe" >/dev/null
 check "orvalis-pack packs the 600 MB file" test -s "$WORK/large.exe"
 printf '  setup %d bytes, packed in %d ms\n' "$(stat -c %s "$WORK/large.exe")" $(((${EPOCHREALTIME/./} - start) / 1000))
 
-# The setup runs as the wine64 process itself (the loader starts the Windows
+# The setup runs as the loader's process itself (the loader starts the Windows
 # program in the same Linux process), so the kernel's figures for that process
 # are the setup's: peak resident set from wait4 (VmHWM, Wine's own DLLs and the
 # mapped image included) and the largest private resident memory seen in
 # /proc/PID/status, sampled every 5 ms.
-read -r code rss anon seconds < <($PY - "$WINE" "$WORK/large.exe" "/U" "/P:$TARGET" <<'PY'
+read -r code rss anon seconds < <($PY - "$BUILD_WINE" "$WORK/large.exe" "/U" "/P:$TARGET" <<'PY'
 import os, subprocess, sys, threading, time
 t0 = time.perf_counter()
 proc = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

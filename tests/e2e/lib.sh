@@ -1,7 +1,13 @@
 # shellcheck shell=bash
-# Shared helpers for the end-to-end scripts: counting checks, Wine paths, and
-# the products the scripts pack. Each script sources this, calls
-# check/pass/fail, and ends with `finish`.
+# Shared helpers for the end-to-end scripts: counting checks, Wine paths, the
+# build under test and the products the scripts pack. Each script sources
+# this, calls check/pass/fail, and ends with `finish`.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY and BUILD set) or alone.
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+OUT=${OUT:-$ROOT/out}
+WINE=${WINE:-/usr/lib/wine/wine64}
+WINESERVER=$(dirname "$WINE")/wineserver
+PY=${PY:-/usr/bin/python3}
 PASSED=0
 FAILED=0
 
@@ -25,13 +31,50 @@ finish() {
   [ "$FAILED" = 0 ]
 }
 
+# ---------------------------------------------------------------- the build under test
+
+# BUILD names the build whose programs are tested: win64, or win32, the one
+# that ships. Its setup stub, demo program, control lab, sample host and
+# control DLL are the ones run; the UI driver is the build's own too, because
+# it reads tool bars and tree items through structures in the other process's
+# memory, laid out as that process's bitness lays them out. The other tools
+# (inspect, run-raw) are 64-bit programs that see the machine as a whole.
+BUILD=${BUILD:-win64}
+case $BUILD in win64 | win32) ;; *) echo "BUILD must be win64 or win32, not $BUILD" >&2; exit 2 ;; esac
+BIN=$OUT/$BUILD
+# The loader that starts the build's programs. wine64 hands a 32-bit program
+# to a second process (start.exe /exec); the 32-bit loader runs it as the very
+# process the script started, whose id, exit code and memory are the program's.
+if [ "$BUILD" = win32 ]; then BUILD_WINE=$(dirname "$WINE")/wine; else BUILD_WINE=$WINE; fi
+
+# What a 32-bit program writes per machine lands elsewhere on 64-bit Windows,
+# and the scripts check it where Windows puts it: HKLM\Software seen by a
+# 32-bit process is the 32-bit view, Software\WOW6432Node, and its Program
+# Files folder is "Program Files (x86)". HKCU\Software and the file types
+# under HKCR are the same for both.
+if [ "$BUILD" = win32 ]; then
+  MACHINE_SOFTWARE='Software\WOW6432Node'
+  PROGRAM_FILES='C:\Program Files (x86)'
+else
+  MACHINE_SOFTWARE='Software'
+  PROGRAM_FILES='C:\Program Files'
+fi
+# The software list as the setup writes it: per machine (HKLM) and per user (HKCU).
+MACHINE_UNINSTALL="$MACHINE_SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+USER_UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall'
+
+# The folder of one script's files for the build under test.
+work_folder() { printf '%s/e2e/%s/%s' "$OUT" "$BUILD" "$1"; }
+# The folder the build's photographs go to, or a folder inside it.
+photo_folder() { printf '%s/photos/%s%s' "$OUT" "$BUILD" "${1:+/$1}"; }
+
 # The Windows path of a Linux path inside the prefix's Z: drive.
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 
 # The project's tools the scripts drive.
 PACK=$OUT/linux/orvalis-pack
 INSPECT=$OUT/win64/inspect.exe
-DRIVER=$OUT/win64/orvalis-uidriver.exe
+DRIVER=$BIN/orvalis-uidriver.exe
 RUNRAW=$OUT/win64/run-raw.exe
 
 inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
@@ -85,16 +128,32 @@ own_wine_environment() {
   mkdir -p "$HOME"
 }
 
+# Makes the Wine prefix $1 unless it is there. Under ./dev.sh it is a copy of
+# the pristine prefix the run made once ($ORVALIS_WINE_TEMPLATE, with the
+# HOME it was made with): program images hard-linked, the rest copied, in a
+# fraction of a second. Alone, wineboot makes it (about 18 s). A copy of an
+# earlier template (made again since, for a newer Wine for instance) is made
+# again, so that Wine never updates the images it shares with the template.
+make_prefix() {  # prefix
+  local template=${ORVALIS_WINE_TEMPLATE:-}
+  if [ -n "$template" ] && [ -f "$template/prefix/system.reg" ]; then
+    if [ -f "$1/system.reg" ] && cmp -s "$1/.orvalis-template" "$template/prefix/.orvalis-template"; then
+      return 0
+    fi
+    "$PY" "$ROOT/tests/clone_prefix.py" "$template/prefix" "$template/home" "$1" "$HOME"
+  elif [ ! -f "$1/system.reg" ]; then
+    WINEPREFIX=$1 "$WINE" wineboot --init >"$1.wineboot.log" 2>&1
+    WINEPREFIX=$1 "$WINESERVER" -w
+  fi
+  unmanage_windows "$1"
+}
+
 # The prefix $WORK/prefix, made once and kept, with one wineserver kept alive
 # for the whole script; own_wine_end stops both it and the script's Xvfb.
 own_wine_prefix() {
   own_wine_environment
   export WINEPREFIX=$WORK/prefix
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1
-    "$WINESERVER" -w
-  fi
-  unmanage_windows "$WINEPREFIX"
+  make_prefix "$WINEPREFIX"
   "$WINESERVER" -p
 }
 own_wine_end() {
@@ -109,7 +168,7 @@ own_wine_end() {
 # waited for (its window's facts go to $WORK/window.txt), closed again, and the
 # text of one of its controls by designer name.
 start_lab() {  # arguments...
-  "$WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
+  "$BUILD_WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
   LAB_PID=$!
   driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
 }
@@ -168,7 +227,7 @@ find_launch_record() {
 # A product folder holding the demo program and the demo product's files.
 stage_product() {  # folder
   mkdir -p "$1"
-  cp "$OUT/win64/OrvalisDemo.exe" "$1/"
+  cp "$BIN/OrvalisDemo.exe" "$1/"
   cp -r "$ROOT/demo/product/." "$1/"
 }
 
@@ -177,9 +236,9 @@ pack_files() {  # stub, descriptor file, files folder, output
   "$PACK" --stub "$1" --descriptor "$2" --files "$3" -o "$4"
 }
 
-# Packs $WORK/<name>.exe, a 64-bit setup, from a descriptor text (its escapes,
+# Packs $WORK/<name>.exe, a setup of the build under test, from a descriptor text (its escapes,
 # such as \r\n, expanded into $WORK/<name>.id) and a product folder.
 pack() {  # name, descriptor text, [product folder, $PRODUCT by default]
   printf '%b' "$2" > "$WORK/$1.id"
-  pack_files "$OUT/win64/OrvalisSetup.exe" "$WORK/$1.id" "${3:-$PRODUCT}" "$WORK/$1.exe" >/dev/null
+  pack_files "$BIN/OrvalisSetup.exe" "$WORK/$1.id" "${3:-$PRODUCT}" "$WORK/$1.exe" >/dev/null
 }

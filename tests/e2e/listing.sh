@@ -5,18 +5,13 @@
 # validates against the published singleton schema 1.6.0, names the signed
 # setup by its hash, and its switches, filled in as winget fills them, install
 # the product under Wine with the software-list entry the manifest describes.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone; no display needed.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone; no display needed.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-WORK=$OUT/e2e/listing
-SCHEMA=$ROOT/tools/pack/tests/data/winget/manifest.singleton.1.6.0.json
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+WORK=$(work_folder listing)
+SCHEMA=$ROOT/tools/pack/tests/data/winget/manifest.singleton.1.6.0.json
 
 rm -rf "$WORK/run" && mkdir -p "$WORK/run"
 RUN=$WORK/run
@@ -33,7 +28,7 @@ PRODUCT=$RUN/product
 stage_product "$PRODUCT"
 printf 'Product=ListingDemo\r\nProductName=Listing_Demo\r\nProductNameEnu=Listing_Demo\r\nProgram=OrvalisDemo.exe\r\nVersion=3_1_0\r\n' \
   > "$RUN/DISK.ID"
-STUB=$OUT/win64/OrvalisSetup.exe
+STUB=$BIN/OrvalisSetup.exe
 packed() {  # output, more options...
   local output=$1; shift
   "$PACK" --stub "$STUB" --descriptor "$RUN/DISK.ID" --files "$PRODUCT" -o "$output" "$@"

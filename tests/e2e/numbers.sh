@@ -4,21 +4,16 @@
 # the bare form while a field has the focus and the formatted form after it,
 # Escape back to the value of entry, the change-event counts with and without
 # ChangeOnExit, copy and paste through the clipboard, and photos of both pages
-# focused and unfocused in both languages to out/photos/controls/.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# focused and unfocused in both languages to out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/numbers
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder numbers)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 331 360
 own_wine_prefix

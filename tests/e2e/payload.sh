@@ -5,7 +5,7 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/payload
+WORK=$(work_folder payload)
 rm -rf "$WORK" "$WINEPREFIX/drive_c/orvalis-e2e" && mkdir -p "$WORK/files/Sub"
 
 # The product: 1,000,000 zero bytes, 1,000,000 random bytes, an empty file,
@@ -37,11 +37,11 @@ PY
 }
 
 probe() {  # packed probe → NAME<TAB>size<TAB>crc sorted, FAILED rows kept
-  "$WINE" "$1" 2>/dev/null | tr -d '\r' | awk -F'\t' '{ if ($2 == "FAILED") print $1 "\tFAILED"; else print $1 "\t" $3 "\t" $4 }' | sort
+  "$BUILD_WINE" "$1" 2>/dev/null | tr -d '\r' | awk -F'\t' '{ if ($2 == "FAILED") print $1 "\tFAILED"; else print $1 "\t" $3 "\t" $4 }' | sort
 }
 
 echo "packing"
-pack_files "$OUT/win64/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe.exe"
+pack_files "$BIN/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe.exe"
 check "orvalis-pack packs the probe" test -s "$WORK/probe.exe"
 expected | sort > "$WORK/expected.txt"
 probe "$WORK/probe.exe" > "$WORK/actual.txt"
@@ -52,9 +52,9 @@ diff -u "$WORK/expected.txt" "$WORK/actual.txt" | head -20
 check "--list passes on the packed file" "$PACK" --list "$WORK/probe.exe"
 
 # Determinism: the same inputs give the same bytes, on Linux and from the Windows build of the packer.
-pack_files "$OUT/win64/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe2.exe"
+pack_files "$BIN/payload-probe.exe" "$WORK/DISK.ID" "$WORK/files" "$WORK/probe2.exe"
 check "two packs of the same inputs are identical" cmp "$WORK/probe.exe" "$WORK/probe2.exe"
-"$WINE" "$OUT/win64/orvalis-pack.exe" --stub "$(winpath "$OUT/win64/payload-probe.exe")" \
+"$BUILD_WINE" "$BIN/orvalis-pack.exe" --stub "$(winpath "$BIN/payload-probe.exe")" \
   --descriptor "$(winpath "$WORK/DISK.ID")" --files "$(winpath "$WORK/files")" -o "$(winpath "$WORK/probe3.exe")" >/dev/null 2>&1
 check "the Windows packer writes the same bytes as the Linux one" cmp "$WORK/probe.exe" "$WORK/probe3.exe"
 
@@ -103,7 +103,7 @@ for target in win64 win32; do
   check "the packed $target setup keeps its manifest (highest available, common controls 6) and version" \
     manifest_kept "$WORK/setup-$target.exe"
 done
-check "the packed setup still starts and installs under Wine" "$WINE" "$WORK/setup-win64.exe" /U "/P:C:\\orvalis-e2e\\probe"
+check "the packed $BUILD setup still starts and installs under Wine" "$BUILD_WINE" "$WORK/setup-$BUILD.exe" /U "/P:C:\\orvalis-e2e\\probe"
 check "  and its files arrive" cmp "$WORK/files/random.bin" "$WINEPREFIX/drive_c/orvalis-e2e/probe/Random.bin"
 
 finish

@@ -4,23 +4,18 @@
 # selection and show it, Ctrl+Enter puts in a page break that survives a
 # round trip through the stored text, read-only mode removes both bars, the
 # tool bar's hints come in Dutch and English, and the page is photographed
-# focused and unfocused in both languages to out/photos/controls/. The
+# focused and unfocused in both languages to out/photos/BUILD/controls/. The
 # context menu is not read here: a pop-up menu's items cannot be read from
 # another process, so prichedit_editor_test reads the menu as built.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/richedit_editor
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder richedit_editor)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 231 260
 own_wine_prefix

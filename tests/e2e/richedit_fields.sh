@@ -5,21 +5,16 @@
 # shows when drawn (photo and pixel check), the fields are stored as markers; then
 # btnEditFields has the page, as the fields' host, rename every field of the
 # text, and Rtf1Echo (GetRichText) holds A2 and B2. Photos go to
-# out/photos/controls/.
-# Runs under ./dev.sh e2e (ROOT, OUT, WINE, PY set) or alone.
+# out/photos/BUILD/controls/.
+# Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
-ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-OUT=${OUT:-$ROOT/out}
-WINE=${WINE:-/usr/lib/wine/wine64}
-PY=${PY:-/usr/bin/python3}
-WINESERVER=$(dirname "$WINE")/wineserver
-LAB=$OUT/win64/orvalis-controls.exe
-WORK=$OUT/richedit_fields
-PHOTOS=$OUT/photos/controls
-mkdir -p "$WORK" "$PHOTOS"
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+LAB=$BIN/orvalis-controls.exe
+WORK=$(work_folder richedit_fields)
+PHOTOS=$(photo_folder controls)
+mkdir -p "$WORK" "$PHOTOS"
 
 own_xvfb 191 230
 
@@ -62,7 +57,7 @@ EOF
 if [ ! -f "$LAB" ]; then
   fail "missing $LAB"
 else
-  "$WINE" "$LAB" --page richedit --lang ENU >"$WORK/lab.log" 2>&1 &
+  "$BUILD_WINE" "$LAB" --page richedit --lang ENU >"$WORK/lab.log" 2>&1 &
   LAB_PID=$!
   lab wait-window --title "Orvalis controls" --timeout 20000 >/dev/null
 

@@ -5,12 +5,12 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-WORK=$OUT/e2e/unattended
+WORK=$(work_folder unattended)
 rm -rf "$WORK" && mkdir -p "$WORK"
 
 # Start from a clean slate when the prefix is reused between runs.
 forget_keys 'HKCU\Software\Orvalis' 'HKCR\.DMO' 'HKCR\DMO' 'HKCR\.DM2' 'HKCR\DM2' \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Demo'
+  "HKLM\\$MACHINE_UNINSTALL\\Demo"
 rm -rf "$WINEPREFIX/drive_c/Tëst Map" "$WINEPREFIX/drive_c/FT Demo" "$WINEPREFIX/drive_c/Del Demo" \
   "$WINEPREFIX/drive_c/Lock Demo" "$WINEPREFIX/drive_c/Damaged Demo" "$WINEPREFIX/drive_c/OUTSIDE.TXT"
 find "$WINEPREFIX/drive_c" "$HOME" -name 'Orvalis Demo.lnk' -delete 2>/dev/null
@@ -45,7 +45,7 @@ expect "Setup\\Custom is not stored for a plain run" "missing" "$(inspect reg HK
 expect "REGISTRY integer item" "dword:1" "$(inspect reg HKCU "$SETTINGS\\Options" AutoSave)"
 expect "REGISTRY string item" "sz:C" "$(inspect reg HKCU "$SETTINGS\\Paths" Data)"
 expect "REGISTRY item without section, text after a second colon dropped" "sz:text" "$(inspect reg HKCU "$SETTINGS" Top)"
-UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall\Demo'
+UNINSTALL="$MACHINE_UNINSTALL\\Demo"
 expect "uninstall entry: display name" "sz:Orvalis Demo" "$(inspect reg HKLM "$UNINSTALL" DisplayName)"
 expect "uninstall entry: command with the path quoted" "sz:\"$TARGET\\OrvalisDemo.exe\" /start \"two words\" /UnInstall" \
   "$(inspect reg HKLM "$UNINSTALL" UninstallString)"
@@ -87,8 +87,7 @@ for ext in DMO DM2; do
   expect "per-user application command for $ext" "sz:\"$FT\\OrvalisDemo.exe\" \"%1\"" \
     "$(inspect reg HKCU "Software\\Classes\\Applications\\$ext\\Shell\\open\\command" @)"
 done
-expect "no software-list entry without /I" "missing" \
-  "$(inspect reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FtDemo' DisplayName)"
+expect "no software-list entry without /I" "missing" "$(inspect reg HKLM "$MACHINE_UNINSTALL\\FtDemo" DisplayName)"
 expect "PARAMS /M:NLD is stored" "sz:NLD" "$(inspect reg HKCU 'Software\Orvalis\FtDemo' Language)"
 
 echo "read-only and hidden files, DELETE items and old assist files"
