@@ -491,15 +491,18 @@ for group in ["native", "win64", "win32"]:
     if not mine:
         continue
     indent = ""
+    # A group skipped as a whole for one reason says it once.
+    notes = {r[6] for r in mine if r[2] == "0" and r[3] == "0" and r[4] != "0"}
+    shared = notes.pop() if len(notes) == 1 and all(r[2] == "0" and r[3] == "0" for r in mine) else None
     if titles[group]:
-        print(titles[group])
+        print(titles[group] + (": skipped, " + shared if shared else ""))
         indent = "  "
     counts = [0, 0, 0]
     for _, suite, p, f, s, seconds, note in mine:
         p, f, s = int(p), int(f), int(s)
         counts = [counts[0] + p, counts[1] + f, counts[2] + s]
         if p == 0 and f == 0 and s:
-            line = "skipped: " + note
+            line = "skipped" + ("" if shared else ": " + note)
         else:
             line = "%5d passed, %d failed" % (p, f) + (", %d skipped" % s if s else "") + ("  (%s)" % note if note else "")
         print("%-30s %7s s %s" % (indent + suite, seconds, line))
