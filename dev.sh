@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Development commands of orvalis-setup. Each one installs what it needs first.
-#   ./dev.sh deps    install the toolchains, Wine and libraries that are missing (Debian 12, as root)
+#   ./dev.sh deps    install the toolchains, Wine and libraries that are missing (Debian 12, as root),
+#                    and Debian's wine32 where the kernel runs 32-bit programs
 #   ./dev.sh build [linux|asan|win64|win32]...
 #                    build the named trees, all four without a name: native (out/linux), native
 #                    under ASan+UBSan (out/linux-asan), Windows x86_64 (out/win64) and i686 (out/win32)
-#   ./dev.sh test    build, then run the native tests and the Windows tests under Wine
+#   ./dev.sh test    build, then run the native tests and the Windows tests under Wine, for the
+#                    64-bit build and beside it the shipped 32-bit one (ORVALIS_NO_IA32=1: as on a
+#                    machine that runs no 32-bit programs, whose 32-bit suites are skipped)
 #   ./dev.sh demo    build, pack the demo product and show its payload
 #   ./dev.sh wine PROGRAM [ARGS...]  run one Windows program in the test Wine (needs a build)
-#   ./dev.sh e2e NAME...             run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
+#   ./dev.sh e2e [--build win32] NAME...  run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
 #   ./dev.sh bench [ARGS...]         silent-install benchmark against NSIS and a floor (not part of test)
 #   ./dev.sh fuzz [SECONDS] [TARGET...]  build the fuzz targets with clang and run each
 set -euo pipefail
@@ -732,6 +735,6 @@ case "${1:-}" in
   bench) shift; cmd_bench "$@" ;;
   *)
     echo "usage: ./dev.sh deps | build [linux|asan|win64|win32]... | test | demo | wine PROGRAM [ARGS...]" \
-      "| e2e NAME... | bench [ARGS...] | fuzz [SECONDS] [TARGET...]" >&2
+      "| e2e [--build win64|win32] NAME... | bench [ARGS...] | fuzz [SECONDS] [TARGET...]" >&2
     exit 2 ;;
 esac
