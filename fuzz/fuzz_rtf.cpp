@@ -1,6 +1,6 @@
 // The rich text control's text rules on arbitrary text: HTML to RTF, page-break
 // markers, joined documents, bullet text, colour lists, escapes and pictures.
-#include "controls/rtf_convert.h"
+#include "controls/rich/rtf_convert.h"
 #include "fuzz/fuzz_check.h"
 
 #include <cstddef>

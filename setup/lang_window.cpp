@@ -2,7 +2,7 @@
 // accepts, Cancel, Esc or the close box ends the run.
 #include "setup/lang_window.h"
 
-#include "controls/pbitbtn.h"
+#include "controls/basics/pbitbtn.h"
 #include "setup/texts.h"
 #include "setup/window_layout.h"
 

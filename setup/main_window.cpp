@@ -2,8 +2,8 @@
 // message loop while a pass waits for Install or Cancel.
 #include "setup/main_window.h"
 
-#include "controls/pbitbtn.h"
-#include "controls/prichedit.h"
+#include "controls/basics/pbitbtn.h"
+#include "controls/rich/prichedit.h"
 #include "services/browse_folder.h"
 #include "services/popup_menu.h"
 #include "services/processes.h"

@@ -3,8 +3,8 @@
 // the whole run and is shown again by every install pass.
 #pragma once
 
-#include "controls/pbitbtn.h"
-#include "controls/prichedit.h"
+#include "controls/basics/pbitbtn.h"
+#include "controls/rich/prichedit.h"
 #include "setup/setup_host.h"
 #include "setup/window_parts.h"
 #include "ui/check_box.h"

@@ -1,7 +1,7 @@
 // Options dialog: built from the model, stacked by what is visible.
 #include "setup/options_window.h"
 
-#include "controls/pbitbtn.h"
+#include "controls/basics/pbitbtn.h"
 #include "setup/window_layout.h"
 #include "ui/check_box.h"
 #include "ui/text_label.h"

@@ -1,7 +1,7 @@
 // Run-or-install question: Cancel (also Esc), Execute and Install (the default).
 #include "setup/select_install_window.h"
 
-#include "controls/pbitbtn.h"
+#include "controls/basics/pbitbtn.h"
 #include "setup/texts.h"
 #include "ui/text_label.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/ppanel.h"
+#include "controls/basics/ppanel.h"
 #include "ui/check_box.h"
 #include "ui/control.h"
 #include "ui/form.h"

@@ -1,15 +1,15 @@
 // The C interface of the panels, buttons, check boxes and labels.
 #include "controls/capi/capi.h"
-#include "controls/pbitbtn.h"
-#include "controls/pbutton.h"
-#include "controls/pcheckbox.h"
-#include "controls/pgroupbox.h"
-#include "controls/pimgbtn.h"
-#include "controls/plabel.h"
-#include "controls/pmemo.h"
-#include "controls/ppanel.h"
-#include "controls/pparent.h"
-#include "controls/pradiobutton.h"
+#include "controls/basics/pbitbtn.h"
+#include "controls/basics/pbutton.h"
+#include "controls/basics/pcheckbox.h"
+#include "controls/basics/pgroupbox.h"
+#include "controls/basics/pimgbtn.h"
+#include "controls/basics/plabel.h"
+#include "controls/basics/pmemo.h"
+#include "controls/basics/ppanel.h"
+#include "controls/basics/pparent.h"
+#include "controls/basics/pradiobutton.h"
 
 using namespace orvalis::controls;
 using orvalis::capi::Do;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "controls/capi/capi.h"
-#include "controls/color_select.h"
+#include "controls/dialogs/color_select.h"
 
 namespace orvalis::capi {
 

@@ -1,9 +1,9 @@
 // The C interface of the masked, date, number and postcode edits.
 #include "controls/capi/capi.h"
-#include "controls/pdateedit.h"
-#include "controls/pedit.h"
-#include "controls/pnumedit.h"
-#include "controls/pzipedit.h"
+#include "controls/entry/pdateedit.h"
+#include "controls/entry/pedit.h"
+#include "controls/entry/pnumedit.h"
+#include "controls/entry/pzipedit.h"
 
 using namespace orvalis::controls;
 using orvalis::capi::In;

@@ -1,11 +1,11 @@
 // The C interface of the choice control, the formula editor, the tagged lists
 // and the tree view.
 #include "controls/capi/capi.h"
-#include "controls/pchoice.h"
-#include "controls/pchecklistbox.h"
-#include "controls/pcombobox.h"
-#include "controls/plineedit.h"
-#include "controls/ptreeview.h"
+#include "controls/lists/pchoice.h"
+#include "controls/lists/pchecklistbox.h"
+#include "controls/lists/pcombobox.h"
+#include "controls/entry/plineedit.h"
+#include "controls/lists/ptreeview.h"
 
 using namespace orvalis::controls;
 using orvalis::capi::Do;

@@ -1,6 +1,6 @@
 // The C interface of the rich text control.
 #include "controls/capi/capi.h"
-#include "controls/prichedit.h"
+#include "controls/rich/prichedit.h"
 
 using namespace orvalis::controls;
 using orvalis::capi::Do;

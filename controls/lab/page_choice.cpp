@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "controls/lab/lab_page.h"
-#include "controls/pchoice.h"
+#include "controls/lists/pchoice.h"
 #include "ui/button.h"
 
 namespace orvalis::lab {

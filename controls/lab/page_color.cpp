@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "controls/color_select.h"
+#include "controls/dialogs/color_select.h"
 #include "controls/lab/lab_page.h"
-#include "controls/pbutton.h"
-#include "controls/pcheckbox.h"
+#include "controls/basics/pbutton.h"
+#include "controls/basics/pcheckbox.h"
 #include "core/hex.h"
 
 namespace orvalis::lab {

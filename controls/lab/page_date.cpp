@@ -9,8 +9,8 @@
 #include <string>
 
 #include "controls/lab/lab_page.h"
-#include "controls/pbutton.h"
-#include "controls/pdateedit.h"
+#include "controls/basics/pbutton.h"
+#include "controls/entry/pdateedit.h"
 
 namespace orvalis::lab {
 namespace {

@@ -4,7 +4,7 @@
 // echo shows the stored form, " #" and the number of change events;
 // btnLoad loads FormulaIn's text into LineEdit1 as a stored form.
 #include "controls/lab/lab_page.h"
-#include "controls/plineedit.h"
+#include "controls/entry/plineedit.h"
 #include "ui/button.h"
 #include "ui/edit_box.h"
 

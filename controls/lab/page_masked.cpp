@@ -8,8 +8,8 @@
 #include <string>
 
 #include "controls/lab/lab_page.h"
-#include "controls/pbutton.h"
-#include "controls/pedit.h"
+#include "controls/basics/pbutton.h"
+#include "controls/entry/pedit.h"
 
 namespace orvalis::lab {
 namespace {

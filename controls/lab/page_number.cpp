@@ -4,7 +4,7 @@
 // two decimals reported only on leaving. Each echo box shows the value with
 // "." as the decimal point, " #" and the number of change events so far.
 #include "controls/lab/lab_page.h"
-#include "controls/pnumedit.h"
+#include "controls/entry/pnumedit.h"
 #include "ui/button.h"
 
 namespace orvalis::lab {

@@ -1,7 +1,7 @@
 // Page "postcode": ZipEdit1 reports every edit, ZipEdit2 only on leaving. Each
 // echo box shows the code, " #" and the number of change events so far.
 #include "controls/lab/lab_page.h"
-#include "controls/pzipedit.h"
+#include "controls/entry/pzipedit.h"
 #include "ui/button.h"
 
 namespace orvalis::lab {

@@ -15,10 +15,10 @@
 #include <algorithm>
 
 #include "controls/lab/lab_page.h"
-#include "controls/pbutton.h"
-#include "controls/pcheckbox.h"
-#include "controls/prichedit.h"
-#include "controls/prichedit_bars.h"
+#include "controls/basics/pbutton.h"
+#include "controls/basics/pcheckbox.h"
+#include "controls/rich/prichedit.h"
+#include "controls/rich/prichedit_bars.h"
 #include "ui/gdi_canvas.h"
 #include "win/wide.h"
 

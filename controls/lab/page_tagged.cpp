@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "controls/lab/lab_page.h"
-#include "controls/pchecklistbox.h"
-#include "controls/pcombobox.h"
+#include "controls/lists/pchecklistbox.h"
+#include "controls/lists/pcombobox.h"
 #include "ui/button.h"
 
 namespace orvalis::lab {

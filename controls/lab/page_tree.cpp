@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controls/lab/lab_page.h"
-#include "controls/ptreeview.h"
+#include "controls/lists/ptreeview.h"
 
 namespace orvalis::lab {
 namespace {

@@ -1,9 +1,0 @@
-// PButton has no behaviour of its own.
-#include "controls/pbutton.h"
-
-namespace orvalis::controls {
-
-PButton::PButton() = default;
-PButton::~PButton() = default;
-
-}  // namespace orvalis::controls

@@ -1,8 +1,0 @@
-// PGroupBox has no behaviour of its own.
-#include "controls/pgroupbox.h"
-
-namespace orvalis::controls {
-
-PGroupBox::PGroupBox() = default;
-
-}  // namespace orvalis::controls

@@ -1,8 +1,0 @@
-// PMemo has no behaviour of its own.
-#include "controls/pmemo.h"
-
-namespace orvalis::controls {
-
-PMemo::PMemo() = default;
-
-}  // namespace orvalis::controls

@@ -1,8 +1,0 @@
-// PParent has no behaviour of its own.
-#include "controls/pparent.h"
-
-namespace orvalis::controls {
-
-PParent::PParent() = default;
-
-}  // namespace orvalis::controls
