@@ -1,22 +1,17 @@
-// Administrator check, process lookup and the program starter.
+// Administrator check, process lookup, waiting for a process and the shell's "open".
 #include "services/processes.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>
 
-#include <memory>
-#include <vector>
 
 #include "core/text.h"
 #include "services/paths.h"
-#include "services/wait_window.h"
 #include "win/unique_any.h"
 #include "win/wide.h"
 
 namespace orvalis {
 namespace {
-
-constexpr char kApplicationTitle[] = "Orvalis Setup";
 
 struct WindowSearch {
   DWORD processId;
@@ -32,36 +27,6 @@ BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param) noexcept {
   search->found = window;
   return FALSE;
 }
-
-// The application's other top-level windows are disabled while it waits for
-// a started program, and enabled again afterwards.
-class DisabledWindows {
- public:
-  explicit DisabledWindows(HWND except) : except_(except) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
-  }
-  DisabledWindows(const DisabledWindows&) = delete;
-  DisabledWindows& operator=(const DisabledWindows&) = delete;
-  ~DisabledWindows() {
-    for (HWND window : disabled_) ::EnableWindow(window, TRUE);
-  }
-
- private:
-  static BOOL CALLBACK Disable(HWND window, LPARAM param) noexcept {
-    auto* self = reinterpret_cast<DisabledWindows*>(param);
-    if (window == self->except_ || !::IsWindowEnabled(window)) return TRUE;
-    try {
-      self->disabled_.push_back(window);
-    } catch (...) {
-      return FALSE;
-    }
-    ::EnableWindow(window, FALSE);
-    return TRUE;
-  }
-
-  HWND except_;
-  std::vector<HWND> disabled_;
-};
 
 // Pumps the thread's messages until `process` ends. A quit message ends the
 // wait early and is posted again for the application's own loop. Sleeps in
@@ -123,49 +88,6 @@ DWORD FindProcessByName(std::string_view file, bool needWindow) {
   }
   return 0;
 }
-
-bool LaunchProgram(std::string_view file, std::string_view parameters, unsigned flags, std::string_view waitCaption) {
-  if (flags & kLaunchActivate) {
-    if (DWORD running = FindProcessByName(file, false)) {
-      if (HWND window = FindProcessWindow(running)) {
-        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-        return true;
-      }
-    }
-  }
-
-  const bool wait = (flags & kLaunchWait) != 0;
-  win::unique_window waitWindow;
-  std::unique_ptr<DisabledWindows> disabled;
-  if (wait) {
-    std::string text = "Wait until ";
-    text += waitCaption.empty() ? file : waitCaption;
-    text += " ends";
-    waitWindow = ShowWaitWindow(kApplicationTitle, text, ::GetActiveWindow());
-    if (!(flags & kLaunchKeepEnabled)) disabled = std::make_unique<DisabledWindows>(waitWindow.get());
-  }
-
-  std::wstring wideFile = win::Wide(file);
-  std::wstring wideParameters = win::Wide(parameters);
-  std::wstring folder = win::Wide(StartFolderOf(file));
-  SHELLEXECUTEINFOW info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-  info.hwnd = waitWindow.get();
-  info.lpFile = wideFile.c_str();
-  info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
-  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-  info.nShow = (flags & kLaunchHidden) ? SW_HIDE : SW_SHOWNORMAL;
-  bool started = ::ShellExecuteExW(&info) != FALSE;
-  win::unique_handle process(started ? info.hProcess : nullptr);
-
-  // A document handed to a program that was already running gives no process to wait for.
-  if (wait && process) PumpUntilEnded(process.get());
-  disabled.reset();
-  return started;
-}
-
-bool StartProgram(std::string_view file, unsigned flags) { return LaunchProgram(file, {}, flags, {}); }
 
 bool ShellOpen(std::string_view file, std::string_view parameters, std::string_view folder) {
   std::wstring wideFile = win::Wide(file);

@@ -4,12 +4,12 @@
 
 #include "controls/basics/pbitbtn.h"
 #include "controls/rich/prichedit.h"
-#include "services/browse_folder.h"
-#include "services/popup_menu.h"
 #include "services/processes.h"
 #include "setup/main_dialog.h"
 #include "setup/window_layout.h"
+#include "ui/browse_folder.h"
 #include "ui/check_box.h"
+#include "ui/popup_menu.h"
 
 namespace orvalis {
 namespace {
@@ -143,12 +143,12 @@ void TSForm::FolderMenu() {
   if (!model_) return;
   const MainDialogModel& model = *model_;
   std::string text = path_.Text();
-  ClearPopupMenu();
-  for (const FolderMenuItem& item : BuildFolderMenu(model, text)) AddPopupItem(item.tag, item.caption, item.state);
-  int tag = ShowPopupMenu(btnBrowse_.Handle(), kPopupAlignLeft);
+  ui::ClearPopupMenu();
+  for (const FolderMenuItem& item : BuildFolderMenu(model, text)) ui::AddPopupItem(item.tag, item.caption, item.state);
+  int tag = ui::ShowPopupMenu(btnBrowse_.Handle(), ui::kPopupAlignLeft);
   HWND owner = HandleIfCreated();
   std::string chosen = ApplyFolderMenuChoice(model, tag, text, [owner](const std::string& start, const std::string& title) {
-    return BrowseForFolder(owner, start, title);
+    return ui::BrowseForFolder(owner, start, title);
   });
   if (chosen != text) path_.SetText(chosen);
 }

@@ -11,14 +11,14 @@
 
 #include "controls/dialogs/color_select.h"
 #include "controls/rich/prichedit.h"
-#include "services/popup_menu.h"
-#include "services/processes.h"
 #include "services/settings.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/edit_box.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
+#include "ui/program_starter.h"
 #include "win/gdi.h"
 #include "win/module.h"
 #include "win/scope_exit.h"
@@ -52,18 +52,18 @@ std::u16string_view Utf16(const std::wstring& text) {
 
 // Fills the process-wide pop-up menu with the shown entries.
 void FillPopup(const std::vector<MenuEntry>& items) {
-  ClearPopupMenu();
+  ui::ClearPopupMenu();
   for (const MenuEntry& e : items) {
     if (!e.shown) continue;
-    const int state = (e.enabled ? 0 : kPopupDisabled) | (e.checked ? kPopupChecked : 0);
-    if (e.parent < 0) AddPopupItem(e.tag, e.caption, state);
-    else AddPopupSubItem(e.parent, e.tag, e.caption, -1, state);
+    const int state = (e.enabled ? 0 : ui::kPopupDisabled) | (e.checked ? ui::kPopupChecked : 0);
+    if (e.parent < 0) ui::AddPopupItem(e.tag, e.caption, state);
+    else ui::AddPopupSubItem(e.parent, e.tag, e.caption, -1, state);
   }
 }
 
 // Shows the filled pop-up menu below a rectangle of `window`; the chosen tag or -1.
 int TrackBelow(HWND window, const RECT& r) {
-  HMENU menu = PopupMenuHandle();
+  HMENU menu = ui::PopupMenuHandle();
   if (!menu || ::GetMenuItemCount(menu) <= 0) return -1;
   POINT p{r.left, r.bottom};
   ::ClientToScreen(window, &p);
@@ -71,7 +71,7 @@ int TrackBelow(HWND window, const RECT& r) {
   ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&exclude.rcExclude), 2);
   const UINT command = UINT(::TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_VERTICAL,
                                                p.x, p.y, window, &exclude));
-  return command ? PopupTagOfCommand(command) : -1;
+  return command ? ui::PopupTagOfCommand(command) : -1;
 }
 
 CHARFORMATW SelectionFormat(HWND inner) {
@@ -763,7 +763,7 @@ void PRichEdit::ClickNumbering() {
   FillPopup(NumberingMenu(p.wNumbering, Dutch(*this)));
   RichToolBar* bar = ToolBar();
   const int tag = bar && bar->HandleAllocated() ? TrackBelow(bar->Handle(), bar->ButtonRect(ToolCommand::Numbering))
-                                                : ShowPopupMenu(nullptr, kPopupAlignLeft);
+                                                : ui::ShowPopupMenu(nullptr, ui::kPopupAlignLeft);
   if (tag >= 0) SetNumbering(tag);
 }
 
@@ -992,7 +992,7 @@ void PRichEdit::BuildContextMenu(int x, int y) {
 
 void PRichEdit::ContextMenuAt(int x, int y) {
   BuildContextMenu(x, y);
-  const int tag = ShowPopupMenu(nullptr, kPopupAlignLeft);
+  const int tag = ui::ShowPopupMenu(nullptr, ui::kPopupAlignLeft);
   switch (tag) {
     case kMenuHelp: {
       // The word under the mouse: letters, digits, "_" and "-".
@@ -1002,7 +1002,7 @@ void PRichEdit::ContextMenuAt(int x, int y) {
       int start = p, end = p;
       while (start > 0 && inWord(start - 1)) --start;
       while (end < int(text.size()) && inWord(end)) ++end;
-      (void)StartProgram(Bars().contextHelp + win::Narrow(text.substr(std::size_t(start), std::size_t(end - start))), 0);
+      (void)ui::StartProgram(Bars().contextHelp + win::Narrow(text.substr(std::size_t(start), std::size_t(end - start))), 0);
       break;
     }
     case kMenuCut: ClickCut(); break;
@@ -1066,7 +1066,7 @@ void PRichEdit::ClickMenu() {
   BuildDropDownMenu();
   RichToolBar* bar = ToolBar();
   const int tag = bar && bar->HandleAllocated() ? TrackBelow(bar->Handle(), bar->ButtonRect(ToolCommand::Menu))
-                                                : ShowPopupMenu(nullptr, kPopupAlignLeft);
+                                                : ui::ShowPopupMenu(nullptr, ui::kPopupAlignLeft);
   if (const auto spacing = SpacingOfTag(tag)) {
     SetLineSpacing(spacing->rule, spacing->value);
     return;
@@ -1074,7 +1074,7 @@ void PRichEdit::ClickMenu() {
   switch (tag) {
     case kDropInsertObject: (void)InsertObject(false); break;
     case kDropPasteSpecial: (void)InsertObject(true); break;
-    case kDropCharmap: (void)StartProgram(win::Narrow(CharmapPath()), kLaunchActivate); break;
+    case kDropCharmap: (void)ui::StartProgram(win::Narrow(CharmapPath()), ui::kLaunchActivate); break;
     case kDropBackColor: {
       ui::Color color = SettingExists(kSettingsSection, kEditorColorValue)
                             ? ui::Color(ReadSettingInt(kSettingsSection, kEditorColorValue))

@@ -1,6 +1,7 @@
 // Test helpers for the Windows side.
 #include "services/tests/win_test_support.h"
 
+#include <tlhelp32.h>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -8,9 +9,12 @@
 #include <atomic>
 
 #include "win/unique_any.h"
+#include "win/wide.h"
 
 namespace orvalis::test {
 namespace {
+
+const std::wstring kHelperName = L"orvalis_test_helper.exe";
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
@@ -88,6 +92,43 @@ std::string Deflate(const std::string& data) {
             Z_OK);
   out.resize(size);
   return out;
+}
+
+std::string HelperPath() { return win::Narrow(BuildOutput(kHelperName)); }
+
+std::vector<DWORD> HelperProcesses() {
+  std::vector<DWORD> found;
+  win::unique_file snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+    if (_wcsicmp(entry.szExeFile, kHelperName.c_str()) == 0) found.push_back(entry.th32ProcessID);
+  return found;
+}
+
+DWORD StartHelper(const std::wstring& arguments) {
+  std::wstring line = L"\"" + BuildOutput(kHelperName) + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    ADD_FAILURE() << "cannot start the helper";
+    return 0;
+  }
+  ::WaitForInputIdle(info.hProcess, 5000);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return info.dwProcessId;
+}
+
+void EndHelpers() {
+  for (DWORD id : HelperProcesses()) {
+    win::unique_handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (process) {
+      ::TerminateProcess(process.get(), 0);
+      ::WaitForSingleObject(process.get(), 5000);
+    }
+  }
 }
 
 }  // namespace orvalis::test

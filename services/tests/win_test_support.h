@@ -1,10 +1,11 @@
 // Helpers for tests that run under Windows (Wine): temporary folders, file
-// bytes and the build output folder.
+// bytes, the build output folder and the helper program the process tests start.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace orvalis::test {
 
@@ -31,5 +32,23 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 [[nodiscard]] std::wstring StoredName(const std::wstring& path);
 // One zlib stream at the default level, as the packer writes them.
 [[nodiscard]] std::string Deflate(const std::string& data);
+
+// orvalis_test_helper.exe beside the test program: its path, the running
+// copies, a copy started directly (not through the code under test; 0 when it
+// cannot start), and ending every copy so the next test begins with none.
+[[nodiscard]] std::string HelperPath();
+[[nodiscard]] std::vector<DWORD> HelperProcesses();
+DWORD StartHelper(const std::wstring& arguments);
+void EndHelpers();
+
+// Asks `condition` every 50 ms until it holds or `milliseconds` have passed.
+template <typename Condition>
+bool WaitFor(Condition condition, int milliseconds = 5000) {
+  for (int waited = 0; waited < milliseconds; waited += 50) {
+    if (condition()) return true;
+    ::Sleep(50);
+  }
+  return condition();
+}
 
 }  // namespace orvalis::test

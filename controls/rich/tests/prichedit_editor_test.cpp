@@ -10,8 +10,8 @@
 
 #include "controls/rich/prichedit.h"
 #include "controls/rich/prichedit_bars.h"
-#include "services/popup_menu.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
 #include "win/com.h"
 #include "win/wide.h"
 
@@ -240,7 +240,7 @@ TEST_F(PRichEditorTest, ContextMenuItemsByState) {
   Select(0, 0);
   rtf_->SetLanguage("NLD");
   rtf_->BuildContextMenu(2, 2);
-  auto items = MenuItems(PopupMenuHandle());
+  auto items = MenuItems(ui::PopupMenuHandle());
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].first, "Knippen");
   EXPECT_NE(items[0].second, 0u);  // nothing selected: disabled
@@ -252,12 +252,12 @@ TEST_F(PRichEditorTest, ContextMenuItemsByState) {
   rtf_->FieldList = {"Customer", "Period"};
   Select(0, 4);
   rtf_->BuildContextMenu(2, 2);
-  items = MenuItems(PopupMenuHandle());
+  items = MenuItems(ui::PopupMenuHandle());
   std::vector<std::string> captions;
   for (const auto& item : items) captions.push_back(item.first);
   EXPECT_EQ(captions, (std::vector<std::string>{"Help", "-", "Cut", "Copy", "Paste", "-", "New field", "-", "Edit"}));
   EXPECT_EQ(items[2].second, 0u);  // a selection enables Cut
-  HMENU fields = ::GetSubMenu(PopupMenuHandle(), 6);
+  HMENU fields = ::GetSubMenu(ui::PopupMenuHandle(), 6);
   ASSERT_NE(fields, nullptr);
   EXPECT_EQ(MenuItems(fields).size(), 2u);
 }

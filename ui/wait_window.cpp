@@ -1,10 +1,10 @@
 // The program starter's wait window.
-#include "services/wait_window.h"
+#include "ui/wait_window.h"
 
 #include "win/gdi.h"
 #include "win/wide.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 constexpr int kMargin = 25;
@@ -70,4 +70,4 @@ win::unique_window ShowWaitWindow(std::string_view title, std::string_view text,
   return window;
 }
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

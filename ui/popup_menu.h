@@ -7,9 +7,9 @@
 
 #include <string_view>
 
-#include "services/popup_menu_rules.h"
+#include "ui/popup_menu_rules.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 
 // Removes every item; the menu itself stays for the next use.
 void ClearPopupMenu();
@@ -35,4 +35,4 @@ void AddPopupSubItem(int parentTag, int tag, std::string_view caption, int image
 [[nodiscard]] HMENU PopupMenuHandle();
 [[nodiscard]] int PopupTagOfCommand(UINT command);
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

@@ -1,9 +1,9 @@
 // Pop-up menu captions and placement.
-#include "services/popup_menu_rules.h"
+#include "ui/popup_menu_rules.h"
 
 #include <gtest/gtest.h>
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 TEST(PopupMenuRules, EveryAmpersandOfACaptionIsShownLiterally) {
@@ -51,4 +51,4 @@ TEST(PopupMenuRules, TrackFlagsFollowAlignmentAndExclusion) {
 }
 
 }  // namespace
-}  // namespace orvalis
+}  // namespace orvalis::ui

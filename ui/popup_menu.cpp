@@ -1,10 +1,10 @@
 // The pop-up menu service over one HMENU, owned by a hidden window of its own.
-#include "services/popup_menu.h"
+#include "ui/popup_menu.h"
 
 #include "win/unique_any.h"
 #include "win/wide.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 struct MenuState {
@@ -157,4 +157,4 @@ int PopupTagOfCommand(UINT command) {
   return int(info.dwItemData);
 }
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

@@ -1,12 +1,12 @@
 // SHBrowseForFolder with the initial selection and a status line.
-#include "services/browse_folder.h"
+#include "ui/browse_folder.h"
 
 #include <shlobj.h>
 
 #include "win/com.h"
 #include "win/wide.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) noexcept {
@@ -41,4 +41,4 @@ std::string BrowseForFolder(HWND owner, const std::string& initialFolder, const 
   return win::Narrow(path);
 }
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

@@ -1,7 +1,7 @@
 // Pop-up menu captions and placement.
-#include "services/popup_menu_rules.h"
+#include "ui/popup_menu_rules.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 // The platform's TrackPopupMenu flag values.
@@ -60,4 +60,4 @@ unsigned PopupTrackFlags(int alignment, bool withExclusion) {
   return flags;
 }
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

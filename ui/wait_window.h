@@ -8,7 +8,7 @@
 
 #include "win/unique_any.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 
 inline constexpr wchar_t kWaitWindowClass[] = L"OrvalisWaitWindow";
 
@@ -16,4 +16,4 @@ inline constexpr wchar_t kWaitWindowClass[] = L"OrvalisWaitWindow";
 // that is not null. Null when it cannot be created.
 [[nodiscard]] win::unique_window ShowWaitWindow(std::string_view title, std::string_view text, HWND over);
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace orvalis {
+namespace orvalis::ui {
 
 // Lets the user pick a file-system folder, starting at `initialFolder` with
 // `title` above the tree; the status line follows the selection. Returns the
@@ -14,4 +14,4 @@ namespace orvalis {
 // `owner` means the active window.
 [[nodiscard]] std::string BrowseForFolder(HWND owner, const std::string& initialFolder, const std::string& title);
 
-}  // namespace orvalis
+}  // namespace orvalis::ui

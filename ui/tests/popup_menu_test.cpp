@@ -1,6 +1,6 @@
 // The pop-up menu service against the system's menu: items as built, and the
 // tag that a choice made in the tracked menu comes back as.
-#include "services/popup_menu.h"
+#include "ui/popup_menu.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include "win/unique_any.h"
 #include "win/wide.h"
 
-namespace orvalis {
+namespace orvalis::ui {
 namespace {
 
 struct Item {
@@ -114,4 +114,4 @@ TEST(PopupMenu, AChoiceReturnsTheItemsTagAndDismissingReturnsMinusOne) {
 }
 
 }  // namespace
-}  // namespace orvalis
+}  // namespace orvalis::ui

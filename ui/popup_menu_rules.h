@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvalis {
+namespace orvalis::ui {
 
 // Item state bits of AddPopupItem.
 inline constexpr int kPopupDisabled = 1;
@@ -48,4 +48,4 @@ struct PopupRect {
 // with an exclusion rectangle the menu is kept out of it vertically.
 [[nodiscard]] unsigned PopupTrackFlags(int alignment, bool withExclusion);
 
-}  // namespace orvalis
+}  // namespace orvalis::ui
