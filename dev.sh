@@ -692,31 +692,51 @@ cmd_bench() {
 
 # libFuzzer with clang; the sanitizer runtimes come with libclang-rt.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build python3 unicode-data)
-FUZZ_TARGETS=(descriptor switches field_list pe_image resource_tree payload_name inflate inflate_chunked text rtf)
 
-# Builds fuzz/ as a project of its own in out/build/fuzz and runs each target
-# for SECONDS (default 60) on a working corpus in out/fuzz/<target>, seeded
-# from fuzz/corpus/<target>. Findings land in out/fuzz/findings/<target>.
+# The fuzz targets, one a line: fuzz/fuzz_NAME.cpp gives NAME.
+fuzz_targets() {
+  local source name
+  for source in "$ROOT"/fuzz/fuzz_*.cpp; do
+    name=$(basename "$source" .cpp)
+    echo "${name#fuzz_}"
+  done
+}
+
+# Builds the targets asked for in out/build/fuzz, the whole tree configured with
+# clang and ORVALIS_FUZZ=ON (every library instrumented for libFuzzer, ASan and
+# UBSan), and runs each for SECONDS (default 60) on a working corpus in
+# out/fuzz/<target>, seeded from fuzz/corpus/<target>. Findings land in
+# out/fuzz/findings/<target>.
 cmd_fuzz() {
-  local seconds=${1:-60}
-  [ $# -gt 0 ] && shift
-  local targets=("$@")
-  [ ${#targets[@]} -gt 0 ] || targets=("${FUZZ_TARGETS[@]}")
+  local seconds=60 targets all name
+  if [[ ${1:-} =~ ^[0-9]+$ ]]; then seconds=$1; shift; fi
+  mapfile -t all < <(fuzz_targets)
+  targets=("$@")
+  [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+  for name in "${targets[@]}"; do
+    [[ " ${all[*]} " == *" $name "* ]] || die "no fuzz target named '$name': the targets are ${all[*]}"
+  done
   need_packages "fuzzing" "${FUZZ_PACKAGES[@]}"
-  local bdir=$OUT/build/fuzz
+  local bdir=$OUT/build/fuzz args=()
+  # A tree configured from another source folder (fuzz/ was a project of its own) is made anew.
+  if [ -f "$bdir/CMakeCache.txt" ] && ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$bdir/CMakeCache.txt"; then
+    rm -rf "$bdir"
+  fi
+  command -v ccache >/dev/null && args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   mkdir -p "$OUT/build"
-  CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVALIS_FUZZ=ON -DORVALIS_BUILD_TESTS=OFF "${args[@]}" \
     >"$bdir.configure.log" 2>&1 || { cat "$bdir.configure.log" >&2; die "configure fuzz failed"; }
-  log "building the fuzz targets"
-  cmake --build "$bdir" -j "$JOBS" || die "build fuzz failed"
-  local name status=0
+  log "building the fuzz targets: ${targets[*]}"
+  cmake --build "$bdir" -j "$JOBS" --target "${targets[@]/#/fuzz_}" || die "build fuzz failed"
+  local status=0
   for name in "${targets[@]}"; do
     local corpus=$OUT/fuzz/$name findings=$OUT/fuzz/findings/$name
     mkdir -p "$corpus" "$findings"
     log "fuzzing $name for ${seconds}s"
     local seeds=()
     [ -d "$ROOT/fuzz/corpus/$name" ] && seeds=("$ROOT/fuzz/corpus/$name")
-    "$bdir/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
+    "$bdir/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" \
       >"$OUT/fuzz/$name.log" 2>&1 || { status=1; tail -n 40 "$OUT/fuzz/$name.log" >&2; }
     grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$OUT/fuzz/$name.log" >&2 || true
