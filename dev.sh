@@ -5,9 +5,10 @@
 #   ./dev.sh build [linux|asan|win64|win32]...
 #                    build the named trees, all four without a name: native (out/linux), native
 #                    under ASan+UBSan (out/linux-asan), Windows x86_64 (out/win64) and i686 (out/win32)
-#   ./dev.sh test    build, then run the native tests and the Windows tests under Wine, for the
-#                    64-bit build and beside it the shipped 32-bit one (ORVALIS_NO_IA32=1: as on a
-#                    machine that runs no 32-bit programs, whose 32-bit suites are skipped)
+#   ./dev.sh test    build, then run the native tests, replay the fuzz targets' seed corpora in both
+#                    native trees, and run the Windows tests under Wine, for the 64-bit build and
+#                    beside it the shipped 32-bit one (ORVALIS_NO_IA32=1: as on a machine that runs
+#                    no 32-bit programs, whose 32-bit suites are skipped)
 #   ./dev.sh demo    build, pack the demo product and show its payload
 #   ./dev.sh wine PROGRAM [ARGS...]  run one Windows program in the test Wine (needs a build)
 #   ./dev.sh e2e [--build win32] NAME...  run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
@@ -425,6 +426,42 @@ run_script() {  # group, suite, script...
   fi
 }
 
+# Replays every fuzz target's seed corpus (fuzz/corpus/<target>/) with the
+# replay programs of a native tree, one suite per target; each input replayed
+# counts as passed.
+run_fuzz_replays() {  # group, suite prefix, folder of the programs
+  local group=$1 prefix=$2 folder=$3 name
+  log "$prefix (${folder#"$ROOT"/})"
+  while IFS= read -r name; do run_replay "$group" "$prefix: $name" "$folder/fuzz_$name"; done < <(fuzz_targets)
+}
+
+# Runs one replay program; it prints "fuzz_NAME: N inputs from FOLDER".
+run_replay() {  # group, suite, program
+  local group=$1 suite=$2 program=$3 start seconds output status=0 count= n failed last note
+  start=$(now_us)
+  if [ ! -x "$program" ]; then
+    record "$group" "$suite" 0 1 0 0 "not built: $program"
+    return
+  fi
+  output=$("$program" 2>&1) || status=$?
+  seconds=$(seconds_since "$start")
+  printf '%s\n' "$output"
+  while read -r n; do count=$((${count:-0} + n)); done < <(printf '%s\n' "$output" |
+    sed -nE 's/^fuzz_[a-z0-9_]+: ([0-9]+) inputs from .*/\1/p')
+  if [ "$status" = 0 ] && [ -n "$count" ]; then
+    record "$group" "$suite" "$count" 0 0 "$seconds" ""
+  else
+    failed=$(printf '%s\n' "$output" | sed -nE 's/^fuzz_[a-z0-9_]+: FAILED on input (.*)/\1/p' | tail -n1)
+    if [ -n "$failed" ]; then
+      note="failed on ${failed#"$ROOT"/}, exit status $status"
+    else
+      last=$(printf '%s\n' "$output" | grep . | tail -n1 || true)
+      note="exit status $status${last:+: $last}"
+    fi
+    record "$group" "$suite" 0 1 0 "$seconds" "$note"
+  fi
+}
+
 # The end-to-end scripts (tests/e2e/*.sh but the shared helpers), and those
 # that exercise what ships, which run for the 32-bit build as well: the setup
 # (unattended, deploy, faults, payload, large, interactive), the control lab's
@@ -489,6 +526,7 @@ import sys
 rows = [l.rstrip("\n").split("\t") for l in open(sys.argv[1], encoding="utf-8") if l.strip()]
 titles = {"native": None, "win64": "win64, the 64-bit build", "win32": "win32, the shipped 32-bit build"}
 total = [0, 0, 0]
+width = max([30] + [len(r[1]) + (2 if titles.get(r[0]) else 0) for r in rows])
 for group in ["native", "win64", "win32"]:
     mine = [r for r in rows if r[0] == group]
     if not mine:
@@ -508,9 +546,9 @@ for group in ["native", "win64", "win32"]:
             line = "skipped" + ("" if shared else ": " + note)
         else:
             line = "%5d passed, %d failed" % (p, f) + (", %d skipped" % s if s else "") + ("  (%s)" % note if note else "")
-        print("%-30s %7s s %s" % (indent + suite, seconds, line))
+        print("%-*s %7s s %s" % (width, indent + suite, seconds, line))
     if titles[group]:
-        print("%-30s %7s   %5d passed, %d failed, %d skipped" % (indent + group + " in all", "", *counts))
+        print("%-*s %7s   %5d passed, %d failed, %d skipped" % (width, indent + group + " in all", "", *counts))
     total = [a + b for a, b in zip(total, counts)]
 print("whole run, build included: %s s" % sys.argv[2])
 print("%d passed, %d failed, %d skipped" % tuple(total))
@@ -526,7 +564,9 @@ cmd_test() {
   RESULTS_FILE=$OUT/results/suites.tsv
   : >"$RESULTS_FILE"
   run_gtest native "native unit tests" "$OUT/results/native.xml" "$OUT/linux/orvalis_tests"
+  run_fuzz_replays native "fuzz replay" "$OUT/linux/fuzz"
   run_gtest native "native, ASan+UBSan" "$OUT/results/native-asan.xml" "$OUT/linux-asan/orvalis_tests"
+  run_fuzz_replays native "fuzz replay, ASan+UBSan" "$OUT/linux-asan/fuzz"
   wine_template
   if [ -z "$RUN32_SKIP" ]; then
     log "the 32-bit build's tests run beside the 64-bit build's; their output follows at the end"
@@ -692,31 +732,51 @@ cmd_bench() {
 
 # libFuzzer with clang; the sanitizer runtimes come with libclang-rt.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build python3 unicode-data)
-FUZZ_TARGETS=(descriptor switches field_list pe_image resource_tree payload_name inflate inflate_chunked text rtf)
 
-# Builds fuzz/ as a project of its own in out/build/fuzz and runs each target
-# for SECONDS (default 60) on a working corpus in out/fuzz/<target>, seeded
-# from fuzz/corpus/<target>. Findings land in out/fuzz/findings/<target>.
+# The fuzz targets, one a line: fuzz/fuzz_NAME.cpp gives NAME.
+fuzz_targets() {
+  local source name
+  for source in "$ROOT"/fuzz/fuzz_*.cpp; do
+    name=$(basename "$source" .cpp)
+    echo "${name#fuzz_}"
+  done
+}
+
+# Builds the targets asked for in out/build/fuzz, the whole tree configured with
+# clang and ORVALIS_FUZZ=ON (every library instrumented for libFuzzer, ASan and
+# UBSan), and runs each for SECONDS (default 60) on a working corpus in
+# out/fuzz/<target>, seeded from fuzz/corpus/<target>. Findings land in
+# out/fuzz/findings/<target>.
 cmd_fuzz() {
-  local seconds=${1:-60}
-  [ $# -gt 0 ] && shift
-  local targets=("$@")
-  [ ${#targets[@]} -gt 0 ] || targets=("${FUZZ_TARGETS[@]}")
+  local seconds=60 targets all name
+  if [[ ${1:-} =~ ^[0-9]+$ ]]; then seconds=$1; shift; fi
+  mapfile -t all < <(fuzz_targets)
+  targets=("$@")
+  [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+  for name in "${targets[@]}"; do
+    [[ " ${all[*]} " == *" $name "* ]] || die "no fuzz target named '$name': the targets are ${all[*]}"
+  done
   need_packages "fuzzing" "${FUZZ_PACKAGES[@]}"
-  local bdir=$OUT/build/fuzz
+  local bdir=$OUT/build/fuzz args=()
+  # A tree configured from another source folder (fuzz/ was a project of its own) is made anew.
+  if [ -f "$bdir/CMakeCache.txt" ] && ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$bdir/CMakeCache.txt"; then
+    rm -rf "$bdir"
+  fi
+  command -v ccache >/dev/null && args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   mkdir -p "$OUT/build"
-  CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$bdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVALIS_FUZZ=ON -DORVALIS_BUILD_TESTS=OFF "${args[@]}" \
     >"$bdir.configure.log" 2>&1 || { cat "$bdir.configure.log" >&2; die "configure fuzz failed"; }
-  log "building the fuzz targets"
-  cmake --build "$bdir" -j "$JOBS" || die "build fuzz failed"
-  local name status=0
+  log "building the fuzz targets: ${targets[*]}"
+  cmake --build "$bdir" -j "$JOBS" --target "${targets[@]/#/fuzz_}" || die "build fuzz failed"
+  local status=0
   for name in "${targets[@]}"; do
     local corpus=$OUT/fuzz/$name findings=$OUT/fuzz/findings/$name
     mkdir -p "$corpus" "$findings"
     log "fuzzing $name for ${seconds}s"
     local seeds=()
     [ -d "$ROOT/fuzz/corpus/$name" ] && seeds=("$ROOT/fuzz/corpus/$name")
-    "$bdir/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
+    "$bdir/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" \
       >"$OUT/fuzz/$name.log" 2>&1 || { status=1; tail -n 40 "$OUT/fuzz/$name.log" >&2; }
     grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$OUT/fuzz/$name.log" >&2 || true

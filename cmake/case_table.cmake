@@ -1,6 +1,5 @@
 # The case table of core/text.cpp, generated at build time from the Unicode
-# Character Database that Debian's unicode-data package installs. Used by the
-# main build and by the fuzz project, which compiles core/text.cpp itself.
+# Character Database that Debian's unicode-data package installs.
 set(ORVALIS_UNICODE_DATA /usr/share/unicode/UnicodeData.txt CACHE FILEPATH
   "UnicodeData.txt of the Unicode Character Database (Debian's unicode-data)")
 
