@@ -1,9 +1,6 @@
-// Clipboard and EDIT window access for the data-entry edit views.
+// EDIT window access for the data-entry edit views.
 #include "controls/entry/edit_view.h"
 
-#include <cstring>
-
-#include "win/scope_exit.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -14,34 +11,6 @@ bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 int UnitsOfLead(unsigned char b) { return (b & 0xF8) == 0xF0 ? 2 : 1; }
 
 }  // namespace
-
-std::optional<std::string> ReadClipboardText(HWND owner) {
-  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(owner)) return std::nullopt;
-  win::scope_exit close([] { ::CloseClipboard(); });
-  HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-  if (!data) return std::nullopt;
-  const auto* wide = static_cast<const wchar_t*>(::GlobalLock(data));
-  if (!wide) return std::nullopt;
-  win::scope_exit unlock([data] { ::GlobalUnlock(data); });
-  return win::Narrow(wide);
-}
-
-bool WriteClipboardText(HWND owner, std::string_view text) {
-  const std::wstring wide = win::Wide(text);
-  if (!::OpenClipboard(owner)) return false;
-  win::scope_exit close([] { ::CloseClipboard(); });
-  ::EmptyClipboard();
-  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!memory) return false;
-  if (void* p = ::GlobalLock(memory)) {
-    std::memcpy(p, wide.c_str(), bytes);
-    ::GlobalUnlock(memory);
-  }
-  if (::SetClipboardData(CF_UNICODETEXT, memory)) return true;
-  ::GlobalFree(memory);
-  return false;
-}
 
 int Utf16Offset(std::string_view text, int index) {
   int units = 0;

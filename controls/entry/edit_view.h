@@ -1,20 +1,14 @@
-// Helpers the data-entry edit views share at the Win32 boundary: the
-// clipboard's text and the EDIT window's text and selection, whose UTF-16
-// offsets the views map to the models' character positions.
+// Helpers the data-entry edit views share at the Win32 boundary: the EDIT
+// window's text and selection, whose UTF-16 offsets the views map to the
+// models' character positions. The clipboard's text is ui/clipboard.h.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace orvalis::controls {
-
-// The clipboard's text (UTF-8), nothing when it holds none or cannot be opened.
-[[nodiscard]] std::optional<std::string> ReadClipboardText(HWND owner);
-// Puts `text` on the clipboard as text; false when the clipboard is busy.
-bool WriteClipboardText(HWND owner, std::string_view text);
 
 // The UTF-16 offset of character `index` (a code point) of UTF-8 `text`, and back.
 [[nodiscard]] int Utf16Offset(std::string_view text, int index);

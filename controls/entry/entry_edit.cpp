@@ -2,6 +2,7 @@
 #include "controls/entry/entry_edit.h"
 
 #include "controls/entry/edit_view.h"
+#include "ui/clipboard.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -75,12 +76,12 @@ void EntryEdit::WndProc(ui::Message& m) {
     case WM_DESTROY: ModelDestroy(); break;
     case WM_COPY:
       ReadSelection();
-      if (ModelEdit().HasSelection()) (void)WriteClipboardText(HandleIfCreated(), ModelEdit().Selected());
+      if (ModelEdit().HasSelection()) (void)ui::WriteClipboardText(HandleIfCreated(), ModelEdit().Selected());
       m.result = 0;
       return;
     case WM_CUT:
       ReadSelection();
-      if (auto cut = ModelCut()) (void)WriteClipboardText(HandleIfCreated(), *cut);
+      if (auto cut = ModelCut()) (void)ui::WriteClipboardText(HandleIfCreated(), *cut);
       Show();
       m.result = 0;
       return;
@@ -92,7 +93,7 @@ void EntryEdit::WndProc(ui::Message& m) {
       return;
     case WM_PASTE:
       ReadSelection();
-      ModelPaste(ReadClipboardText(HandleIfCreated()).value_or(""));
+      ModelPaste(ui::ReadClipboardText(HandleIfCreated()).value_or(""));
       Show();
       m.result = 0;
       return;

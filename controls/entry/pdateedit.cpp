@@ -6,6 +6,7 @@
 
 #include "controls/entry/edit_view.h"
 #include "controls/dialogs/placement.h"
+#include "ui/clipboard.h"
 #include "ui/form.h"
 
 namespace orvalis::controls {
@@ -236,12 +237,12 @@ void PDateEdit::WndProc(ui::Message& m) {
       break;
     case WM_COPY:
       SyncSelection();
-      if (auto text = model_.Copy()) WriteClipboardText(hwnd, *text);
+      if (auto text = model_.Copy()) ui::WriteClipboardText(hwnd, *text);
       m.result = 0;
       return;
     case WM_CUT:
       SyncSelection();
-      if (auto text = model_.Cut()) WriteClipboardText(hwnd, *text);
+      if (auto text = model_.Cut()) ui::WriteClipboardText(hwnd, *text);
       Show();
       m.result = 0;
       return;
@@ -253,7 +254,7 @@ void PDateEdit::WndProc(ui::Message& m) {
       return;
     case WM_PASTE:
       SyncSelection();
-      if (auto text = ReadClipboardText(hwnd)) {
+      if (auto text = ui::ReadClipboardText(hwnd)) {
         model_.Paste(*text);
         Show();
       }

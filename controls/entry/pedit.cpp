@@ -3,6 +3,7 @@
 
 #include "controls/entry/edit_view.h"
 #include "ui/application.h"
+#include "ui/clipboard.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -90,7 +91,7 @@ void PEdit::WndProc(ui::Message& m) {
       return;
     case WM_PASTE:
       SyncSelection();
-      if (auto text = ReadClipboardText(HandleIfCreated())) {
+      if (auto text = ui::ReadClipboardText(HandleIfCreated())) {
         model_.Paste(*text);
         Show();
       }
@@ -99,7 +100,7 @@ void PEdit::WndProc(ui::Message& m) {
     case WM_CUT: {
       SyncSelection();
       const std::string cut = model_.Cut();
-      if (!cut.empty()) WriteClipboardText(HandleIfCreated(), cut);
+      if (!cut.empty()) ui::WriteClipboardText(HandleIfCreated(), cut);
       Show();
       m.result = 0;
       return;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "controls/entry/edit_view.h"
+#include "ui/clipboard.h"
 #include "ui/gdi_canvas.h"
 #include "win/gdi.h"
 #include "win/wide.h"
@@ -17,8 +18,8 @@ namespace {
 class SystemClipboard final : public FormulaClipboard {
  public:
   explicit SystemClipboard(HWND owner) : owner_(owner) {}
-  std::string GetText() override { return ReadClipboardText(owner_).value_or(""); }
-  void SetText(const std::string& text) override { (void)WriteClipboardText(owner_, text); }
+  std::string GetText() override { return ui::ReadClipboardText(owner_).value_or(""); }
+  void SetText(const std::string& text) override { (void)ui::WriteClipboardText(owner_, text); }
 
  private:
   HWND owner_;

@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "controls/rich/editor_rules.h"
+#include "controls/rich/metafile_pictures.h"
 #include "controls/rich/prichedit_model.h"
 #include "controls/rich/rich_fields.h"
+#include "controls/rich/rich_stream.h"
 #include "controls/rich/rtf_convert.h"
 #include "ui/control.h"
 #include "ui/form.h"
@@ -33,46 +35,6 @@ class PRichEdit;
 class RichToolBar;
 class RichRuler;
 struct RichEditorBars;
-
-// The picture text of a metafile, converted to the 16-bit format against the
-// screen; "" when the conversion gives nothing.
-[[nodiscard]] std::string MetafilePictureText(HENHMETAFILE metafile);
-// The metafile of a picture text; none when its bytes make no metafile.
-[[nodiscard]] win::unique_henhmetafile MetafileFromPicture(std::string_view rtf, PictureSpan span);
-// Author and description from the metafile's header; none without a description.
-[[nodiscard]] std::optional<PictureLabel> MetafileLabel(HENHMETAFILE metafile);
-
-// The byte buffer of a rich edit stream. Reading borrows the caller's text (or
-// keeps its own copy); writing grows its own buffer.
-class PStreamObject {
- public:
-  // A stream that reads `text`, which must outlive it.
-  static PStreamObject Borrowing(std::string_view text);
-  // A stream that reads its own copy of `text`.
-  static PStreamObject Owning(std::string text);
-  // An empty stream to write into.
-  PStreamObject() = default;
-  PStreamObject(const PStreamObject&) = delete;
-  PStreamObject& operator=(const PStreamObject&) = delete;
-  PStreamObject(PStreamObject&& other) noexcept;
-  PStreamObject& operator=(PStreamObject&&) = delete;
-
-  [[nodiscard]] bool Borrowed() const { return borrowed_; }
-  // What has been written, without trailing zero bytes.
-  [[nodiscard]] std::string Written() const;
-
-  // EDITSTREAM callbacks; the cookie is the stream. Nothing escapes them: a
-  // failure ends the stream with an error code.
-  static DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) noexcept;
-  static DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) noexcept;
-
- private:
-  const char* data_ = nullptr;
-  bool borrowed_ = false;
-  std::size_t size_ = 0;      // the data when reading, the capacity when writing
-  std::size_t position_ = 0;  // read position, or bytes written
-  std::string storage_;
-};
 
 // The inner window's private messages. Posted after a paste: wParam and lParam
 // are the start and end of the pasted range, which is formatted again and whose
@@ -200,7 +162,9 @@ class PRichEdit : public ui::WinControl {
   std::function<void(PRichEdit&)> OnSelectionChange;
   std::function<void(PRichEdit&)> OnDestroy;
 
-  // ---- Editor commands (prichedit_bars.cpp): tool bar, ruler, menus, keys, find, printing.
+  // ---- Editor commands: bars (prichedit_bars.cpp), formatting (prichedit_format.cpp), keys
+  // (prichedit_keys.cpp), menus (prichedit_menus.cpp), find and printing (prichedit_find_print.cpp),
+  // embedded objects (prichedit_objects.cpp).
   [[nodiscard]] bool GetShowToolBar() const;
   void SetShowToolBar(bool show);
   [[nodiscard]] bool GetShowTabBar() const;
@@ -412,7 +376,7 @@ class PRichEdit : public ui::WinControl {
   bool protectEvents_ = true;
   std::vector<UINT> clipboardFormats_;
   win::com_ptr<IRichEditOleCallback> oleCallback_;
-  // The editor's bars and command state (prichedit_bars.cpp).
+  // The editor's bars and command state (prichedit_bars.h).
   struct BarsDeleter {
     void operator()(RichEditorBars* bars) const noexcept;
   };

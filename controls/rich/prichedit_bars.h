@@ -1,11 +1,11 @@
 // The rich text editor's bars and command state: the tool bar with its font
 // boxes and hints, the ruler (tab bar) and the settings of the editor commands.
-// The commands themselves are PRichEdit's (prichedit_bars.cpp).
+// The commands themselves are PRichEdit's (prichedit_format.cpp,
+// prichedit_keys.cpp, prichedit_menus.cpp, prichedit_find_print.cpp).
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
-#include <oledlg.h>
 #include <richedit.h>
 #include <richole.h>
 
@@ -101,22 +101,6 @@ class RichRuler : public ui::WinControl {
   RulerHit drag_;
   bool moved_ = false;
 };
-
-// Paste Special's entries as the system dialog takes them, in the order of
-// PasteSpecialEntries(); the texts live as long as the object.
-struct OlePasteEntries {
-  std::vector<std::wstring> names;
-  std::vector<std::wstring> results;
-  std::vector<OLEUIPASTEENTRYW> entries;
-  UINT linkType = 0;  // the "Link Source" format, the dialog's one link type
-};
-[[nodiscard]] std::unique_ptr<OlePasteEntries> BuildPasteEntries();
-[[nodiscard]] CLIPFORMAT PasteClipboardFormat(PasteFormat format);
-
-// Inserts an object at the selection of a rich edit window: with the window's
-// client site, resizable, below the base line, dynamic size and blank, the
-// container named after the application title.
-[[nodiscard]] bool InsertRichObject(IRichEditOle* ole, IOleObject* object, IStorage* storage, bool asIcon);
 
 // What the editor commands keep between calls.
 struct RichEditorBars {

@@ -9,6 +9,7 @@
 
 #include "controls/dialogs/placement.h"
 #include "controls/entry/tests/entry_edit_fixture.h"
+#include "ui/clipboard.h"
 #include "ui/form.h"
 
 namespace orvalis::controls {
@@ -48,11 +49,11 @@ TEST_F(PDateEditTest, KeysAndClipboardMessagesGoThroughTheModel) {
   ::SetFocus(Handle());
   ::SendMessageW(Handle(), EM_SETSEL, 0, 2);
   ::SendMessageW(Handle(), WM_CUT, 0, 0);
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "05");
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), "05");
   EXPECT_EQ(Shown(), "032014");
   EXPECT_EQ(edit_->GetDate(), 0) << "month 20 is no date";
   // A pasted text keeps the digits that fit at the caret.
-  ASSERT_TRUE(WriteClipboardText(Handle(), "1x2"));
+  ASSERT_TRUE(ui::WriteClipboardText(Handle(), "1x2"));
   ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
   ::SendMessageW(Handle(), WM_CHAR, 22, 1);  // Ctrl+V: the EDIT sends WM_PASTE
   EXPECT_EQ(Shown(), "12032014");
@@ -63,7 +64,7 @@ TEST_F(PDateEditTest, KeysAndClipboardMessagesGoThroughTheModel) {
   EXPECT_EQ(edit_->GetDate(), Day(2014, 3, 2));
   ::SendMessageW(Handle(), EM_SETSEL, 1, 3);
   ::SendMessageW(Handle(), WM_CHAR, 3, 1);  // Ctrl+C
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "03");
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), "03");
   EXPECT_EQ(changes_, 3);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "controls/entry/tests/entry_edit_fixture.h"
+#include "ui/clipboard.h"
 
 namespace orvalis::controls {
 namespace {
@@ -54,14 +55,14 @@ TEST_F(PEditTest, DeleteIsSuppressedOnlyUnderAMask) {
 
 TEST_F(PEditTest, PasteAndCutUseTheClipboard) {
   edit_->SetFormat("00-00");
-  ASSERT_TRUE(WriteClipboardText(Handle(), "12-34\r\nrest"));
+  ASSERT_TRUE(ui::WriteClipboardText(Handle(), "12-34\r\nrest"));
   ::SendMessageW(Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(Shown().text, "12-34") << "the first line only";
   ::SendMessageW(Handle(), EM_SETSEL, 3, 5);
   ::SendMessageW(Handle(), WM_CUT, 0, 0);
   EXPECT_EQ(Shown().text, "12-");
   EXPECT_EQ(edit_->GetValue(), "12-");
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "34");
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), "34");
   // Ctrl+V as a typed character keeps its effect: the EDIT sends WM_PASTE.
   ::SendMessageW(Handle(), WM_CHAR, 22, 1);
   EXPECT_EQ(Shown().text, "12-34");

@@ -10,6 +10,7 @@
 
 #include "controls/entry/edit_view.h"
 #include "controls/entry/plineedit.h"
+#include "ui/clipboard.h"
 #include "ui/form.h"
 
 namespace orvalis::controls {
@@ -138,14 +139,14 @@ TEST_F(PLineEditTest, ClipboardCarriesTheStoredForm) {
   EXPECT_EQ(Shown().text, "[Var1]+[Var2]*{Turnover}");
   EXPECT_EQ(changes_, 0);
   ::SendMessageW(Handle(), WM_COPY, 0, 0);
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), stored);
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), stored);
 
   // Ctrl+X as the keyboard sends it: the key, then its control character.
   SetModifiers(true, false);
   ::SendMessageW(Handle(), WM_KEYDOWN, 'X', 1);
   ::SendMessageW(Handle(), WM_CHAR, 0x18, 1);
   SetModifiers(false, false);
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), stored);
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), stored);
   EXPECT_EQ(Shown().text, "");
   EXPECT_EQ(changes_, 1);
 
@@ -159,11 +160,11 @@ TEST_F(PLineEditTest, ClipboardCarriesTheStoredForm) {
   SetModifiers(true, false);
   ::SendMessageW(Handle(), WM_KEYDOWN, 'R', 1);
   SetModifiers(false, false);
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), readable);
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), readable);
   // A plain C types the letter "c" (cos) and copies nothing.
   Type("<end>c");
   EXPECT_EQ(edit_->Text(), "V+V*Ac@~x@y@~~0001414243");
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), readable);
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), readable);
 }
 
 TEST_F(PLineEditTest, VariablesAreMadeAndEditedThroughOnEditVar) {

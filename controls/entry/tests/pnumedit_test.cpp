@@ -8,6 +8,7 @@
 #include "controls/entry/pnumedit.h"
 #include "controls/entry/pzipedit.h"
 #include "controls/entry/tests/entry_edit_fixture.h"
+#include "ui/clipboard.h"
 
 namespace orvalis::controls {
 namespace {
@@ -84,13 +85,13 @@ TEST_F(PNumEditTest, PasteEscapeAndChangeOnExit) {
   edit_->SetDecimalLen(2);
   edit_->SetValue(5);
   Enter();
-  ASSERT_TRUE(WriteClipboardText(Handle(), "1.234,56"));
+  ASSERT_TRUE(ui::WriteClipboardText(Handle(), "1.234,56"));
   ::SendMessageW(Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(Shown().text, "1234,56");
   EXPECT_DOUBLE_EQ(edit_->GetValue(), 1234.56);
   EXPECT_EQ(changes_, 1);
   ::SendMessageW(Handle(), WM_COPY, 0, 0);  // nothing selected: the clipboard keeps its text
-  EXPECT_EQ(ReadClipboardText(Handle()).value_or(""), "1.234,56");
+  EXPECT_EQ(ui::ReadClipboardText(Handle()).value_or(""), "1.234,56");
 
   // A dialog would take Escape for itself; the field asks for it.
   MSG escape{Handle(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
@@ -136,7 +137,7 @@ TEST_F(PZipEditTest, TypedPastedAndEscapedCodes) {
     changes_ = 0;
     Enter();
     if (c.keys[0] == '|') {
-      ASSERT_TRUE(WriteClipboardText(Handle(), c.keys + 1));
+      ASSERT_TRUE(ui::WriteClipboardText(Handle(), c.keys + 1));
       ::SendMessageW(Handle(), WM_PASTE, 0, 0);
     } else {
       Type(c.keys);

@@ -10,6 +10,7 @@
 
 #include "controls/rich/prichedit.h"
 #include "controls/rich/prichedit_bars.h"
+#include "controls/rich/prichedit_objects.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "win/com.h"
