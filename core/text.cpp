@@ -2,6 +2,7 @@
 #include "core/text.h"
 
 #include "case_table.h"  // generated from UnicodeData.txt by core/case_table.py
+#include "core/utf16.h"
 
 #include <algorithm>
 #include <charconv>
@@ -39,36 +40,6 @@ char32_t TableLower(char32_t c) {
 
 std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
-// One well-formed UTF-8 sequence at `at`: its code point and length, or a
-// length of 0 when the bytes there are not one (overlong, a surrogate, cut off).
-struct Sequence {
-  char32_t code;
-  std::size_t size;
-};
-
-Sequence DecodeAt(std::string_view text, std::size_t at) {
-  auto byte = [&](std::size_t k) -> char32_t {
-    return at + k < text.size() ? static_cast<unsigned char>(text[at + k]) : 0;
-  };
-  auto trails = [&](std::size_t n) {
-    for (std::size_t k = 1; k <= n; ++k)
-      if ((byte(k) & 0xC0) != 0x80) return false;
-    return true;
-  };
-  const char32_t lead = byte(0);
-  if (lead < 0x80) return {lead, 1};
-  if (lead >= 0xC2 && lead <= 0xDF && trails(1)) return {(lead & 0x1F) << 6 | (byte(1) & 0x3F), 2};
-  if (lead >= 0xE0 && lead <= 0xEF && trails(2)) {
-    const char32_t c = (lead & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
-    if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) return {c, 3};
-  }
-  if (lead >= 0xF0 && lead <= 0xF4 && trails(3)) {
-    const char32_t c = (lead & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
-    if (c >= 0x10000 && c <= 0x10FFFF) return {c, 4};
-  }
-  return {0, 0};
-}
-
 // Writes `c` over the `size` bytes at `out`; `size` is its UTF-8 length, 1 to 3.
 void EncodeOver(char32_t c, std::size_t size, char* out) {
   if (size == 1) {
@@ -89,7 +60,7 @@ void EncodeOver(char32_t c, std::size_t size, char* out) {
 std::string MapText(std::string_view text, char32_t (*map)(char32_t)) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size();) {
-    const Sequence s = DecodeAt(out, i);
+    const Utf8Char s = DecodeUtf8At(out, i);
     if (s.size == 0) {  // not UTF-8: leave the byte alone
       ++i;
       continue;

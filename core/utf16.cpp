@@ -3,35 +3,44 @@
 
 namespace orvalis {
 
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t at) {
+  auto byte = [&](std::size_t k) -> char32_t {
+    return at + k < text.size() ? static_cast<unsigned char>(text[at + k]) : 0;
+  };
+  auto trails = [&](std::size_t n) {
+    for (std::size_t k = 1; k <= n; ++k)
+      if ((byte(k) & 0xC0) != 0x80) return false;
+    return true;
+  };
+  if (at >= text.size()) return {};
+  const char32_t lead = byte(0);
+  if (lead < 0x80) return {lead, 1};
+  if (lead >= 0xC2 && lead <= 0xDF && trails(1)) return {(lead & 0x1F) << 6 | (byte(1) & 0x3F), 2};
+  if (lead >= 0xE0 && lead <= 0xEF && trails(2)) {
+    const char32_t c = (lead & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) return {c, 3};
+  }
+  if (lead >= 0xF0 && lead <= 0xF4 && trails(3)) {
+    const char32_t c = (lead & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+    if (c >= 0x10000 && c <= 0x10FFFF) return {c, 4};
+  }
+  return {};
+}
+
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    auto b = static_cast<unsigned char>(text[i]);
-    char32_t c;
-    size_t len;
-    if (b < 0x80) { c = b; len = 1; }
-    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
-    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
-    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
-    else return std::nullopt;
-    if (i + len > text.size()) return std::nullopt;
-    for (size_t k = 1; k < len; ++k) {
-      auto t = static_cast<unsigned char>(text[i + k]);
-      if ((t & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (t & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(char16_t(0xD800 + (c >> 10)));
-      out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char ch = DecodeUtf8At(text, i);
+    if (ch.size == 0) return std::nullopt;
+    if (ch.code >= 0x10000) {
+      const char32_t v = ch.code - 0x10000;
+      out.push_back(char16_t(0xD800 + (v >> 10)));
+      out.push_back(char16_t(0xDC00 + (v & 0x3FF)));
     } else {
-      out.push_back(char16_t(c));
+      out.push_back(char16_t(ch.code));
     }
-    i += len;
+    i += ch.size;
   }
   return out;
 }

@@ -8,11 +8,9 @@
 
 namespace orvalis {
 
-// Applies every switch of `text` to `state`. Flags are only ever switched on;
-// /Q (quiet) also switches on /U. /E:, /O: (log file) and /P: take a value in
-// double quotes when it holds blanks; /D: takes a
-// value and ignores it; /M: is upper-cased. Unknown letters and text that is
-// not a switch are skipped up to the next blank.
+// Applies every switch of `text` (read as services/switch_tokens.h reads them)
+// to `state`. Flags are only ever switched on; /Q (quiet) also switches on /U.
+// A later value replaces an earlier one; /D: is ignored; /M: is upper-cased.
 void ParseSwitches(std::string_view text, SetupState& state);
 
 }  // namespace orvalis

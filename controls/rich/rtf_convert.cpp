@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/text.h"
+#include "core/utf16.h"
 #include "services/field_list.h"
 
 namespace orvalis::controls {
@@ -75,35 +76,6 @@ void AppendByteEscape(std::string& out, unsigned char b) {
   out += "\\'";
   out += kHexDigits[b >> 4];
   out += kHexDigits[b & 15];
-}
-
-// Decodes one UTF-8 sequence at `i`; false (and `length` 1) for a bad byte.
-bool DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp, std::size_t& length) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  length = 1;
-  int more = 0;
-  if (b >= 0xC2 && b <= 0xDF) {
-    cp = b & 0x1F;
-    more = 1;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    cp = b & 0x0F;
-    more = 2;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    cp = b & 0x07;
-    more = 3;
-  } else {
-    return false;
-  }
-  if (i + std::size_t(more) >= s.size()) return false;
-  for (int k = 1; k <= more; ++k) {
-    const auto c = static_cast<unsigned char>(s[i + std::size_t(k)]);
-    if ((c & 0xC0) != 0x80) return false;
-    cp = cp << 6 | (c & 0x3F);
-  }
-  const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < minimum[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  length = std::size_t(more) + 1;
-  return true;
 }
 
 void AppendUnicodeEscape(std::string& out, char16_t unit) {
@@ -434,14 +406,14 @@ std::string EscapeRtfText(std::string_view utf8) {
       ++i;
       continue;
     }
-    char32_t cp = 0;
-    std::size_t length = 1;
-    if (!DecodeUtf8(utf8, i, cp, length)) {
+    const Utf8Char ch = DecodeUtf8At(utf8, i);
+    if (ch.size == 0) {
       AppendByteEscape(out, b);  // not UTF-8: taken as a code page 1252 byte
       ++i;
       continue;
     }
-    i += length;
+    i += ch.size;
+    const char32_t cp = ch.code;
     if (const int byte = Cp1252Byte(cp); byte >= 0) {
       AppendByteEscape(out, static_cast<unsigned char>(byte));
     } else if (cp < 0x10000) {

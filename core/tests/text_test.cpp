@@ -66,6 +66,39 @@ TEST(Text, LenientIntReadsLikeTheDescriptorRules) {
   for (const auto& c : cases) EXPECT_EQ(LenientInt(c.in), c.value) << c.in;
 }
 
+TEST(Utf8, DecodesEveryWellFormedLengthAndNothingElse) {
+  struct Case { const char* bytes; std::size_t at; char32_t code; std::size_t size; };
+  const Case cases[] = {
+      {"A", 0, U'A', 1},
+      {"\x7F", 0, 0x7F, 1},
+      {"\xC2\x80", 0, 0x80, 2},                 // the first two-byte character
+      {"\xDF\xBF", 0, 0x7FF, 2},
+      {"\xE0\xA0\x80", 0, 0x800, 3},
+      {"\xED\x9F\xBF", 0, 0xD7FF, 3},           // just below the surrogates
+      {"\xEE\x80\x80", 0, 0xE000, 3},           // just above them
+      {"\xF0\x90\x80\x80", 0, 0x10000, 4},
+      {"\xF4\x8F\xBF\xBF", 0, 0x10FFFF, 4},
+      {"x\xC3\xA9", 1, U'\u00E9', 2},            // at a later position
+      {"\xC0\xAF", 0, 0, 0},                    // overlong "/"
+      {"\xC1\xBF", 0, 0, 0},
+      {"\xE0\x9F\xBF", 0, 0, 0},                // overlong three-byte form
+      {"\xF0\x8F\xBF\xBF", 0, 0, 0},            // overlong four-byte form
+      {"\xED\xA0\x80", 0, 0, 0},                // an encoded surrogate
+      {"\xF4\x90\x80\x80", 0, 0, 0},            // beyond U+10FFFF
+      {"\xF5\x80\x80\x80", 0, 0, 0},
+      {"\x80", 0, 0, 0},                        // a continuation byte alone
+      {"\xC3", 0, 0, 0},                        // cut off at the end
+      {"\xE2\x82", 0, 0, 0},
+      {"\xC3(", 0, 0, 0},                       // a lead without its continuation
+      {"A", 1, 0, 0},                           // past the end
+  };
+  for (const auto& c : cases) {
+    const Utf8Char got = DecodeUtf8At(c.bytes, c.at);
+    EXPECT_EQ(got.size, c.size) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(got.code, c.code) << testing::PrintToString(c.bytes);
+  }
+}
+
 TEST(Utf16, RoundTripsAndRejectsInvalidUtf8) {
   const char* samples[] = {"", "plain", "Tëst Map", "日本語", "emoji 😀"};
   for (const char* s : samples) {

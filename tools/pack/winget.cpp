@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "core/utf16.h"
 #include "services/descriptor_reader.h"
+#include "services/switch_tokens.h"
 #include "services/uninstall_entry.h"
 
 #include <cstdio>
@@ -15,49 +16,19 @@ namespace orvalis::pack {
 namespace {
 
 // The switches of the descriptor's PARAMS that matter to the manifest, read
-// as the setup reads them: "/" and a letter in any case, the values of /M:,
-// /O: and /P: after a one-character separator, /O: and /P: maybe in quotes.
+// as the setup reads them.
 struct ParamsSwitches {
   std::optional<std::string> folder;  // /P:
   std::optional<std::string> log;     // /O:
   std::string language;               // /M:, upper-cased
 };
 
-std::size_t CharLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
 ParamsSwitches ReadParams(std::string_view text) {
   ParamsSwitches found;
-  std::string_view rest = Trim(text);
-  while (rest.size() > 1) {
-    if (rest[0] == '/') {
-      char letter = rest[1];
-      if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-      if (letter == 'D' || letter == 'E' || letter == 'M' || letter == 'O' || letter == 'P') {
-        const std::size_t skip = rest.size() > 2 ? 2 + CharLength(static_cast<unsigned char>(rest[2])) : rest.size();
-        rest.remove_prefix(std::min(skip, rest.size()));
-        std::size_t start = 0;
-        std::size_t end;
-        if (letter != 'M' && !rest.empty() && rest[0] == '"') {
-          start = 1;
-          end = rest.find('"', 1);
-        } else {
-          end = rest.find(' ');
-        }
-        if (end == std::string_view::npos) end = rest.size();
-        std::string value(rest.substr(start, end - start));
-        rest.remove_prefix(end);
-        if (letter == 'M') found.language = UpperCase(value);
-        if (letter == 'O') found.log = value;
-        if (letter == 'P') found.folder = value;
-      }
-    }
-    const std::size_t blank = rest.find(' ');
-    rest = blank == std::string_view::npos ? std::string_view{} : Trim(rest.substr(blank + 1));
+  for (const SwitchToken& token : SwitchTokens(text)) {
+    if (token.letter == 'M') found.language = UpperCase(token.value);
+    if (token.letter == 'O') found.log = token.value;
+    if (token.letter == 'P') found.folder = token.value;
   }
   return found;
 }
