@@ -3,6 +3,8 @@
 
 #include <windowsx.h>
 
+#include <string>
+
 #include "win/gdi.h"
 #include "win/wide.h"
 
@@ -110,26 +112,42 @@ void CheckListBox::Toggle(int index) { SetChecked(index, !Checked(index)); }
 
 void CheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID == UINT(-1)) return;
-  int index = int(item.itemID);
-  HDC dc = item.hDC;
-  win::saved_dc saved(dc);
-  RECT r = item.rcItem;
-  bool selected = (item.itemState & ODS_SELECTED) != 0;
-  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_WINDOW));
-  int box = r.bottom - r.top - 1;
-  RECT check{r.left + 1, r.top, r.left + 1 + box, r.top + box};
-  ::DrawFrameControl(dc, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (Checked(index) ? DFCS_CHECKED : 0));
-  RECT text{check.right + 2, r.top, r.right, r.bottom};
-  ::FillRect(dc, &text, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  const int index = int(item.itemID);
+  const RECT& r = item.rcItem;
+  const int box = r.bottom - r.top - 1;
+  const RECT check{r.left + 1, r.top, r.left + 1 + box, r.top + box};
   int length = int(::SendMessageW(HandleIfCreated(), LB_GETTEXTLEN, WPARAM(index), 0));
   std::wstring caption(size_t(length > 0 ? length : 0) + 1, L'\0');
   ::SendMessageW(HandleIfCreated(), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(caption.data()));
   caption.resize(size_t(length > 0 ? length : 0));
+  DrawCheckListItem(item, check, check.right + 2, caption, Checked(index), Enabled());
+}
+
+void DrawCheckListItem(const DRAWITEMSTRUCT& item, const RECT& box, int textLeft, std::wstring_view caption,
+                       bool checked, bool enabled, const std::function<bool(HDC dc)>& drawThemedBox) {
+  HDC dc = item.hDC;
+  win::saved_dc saved(dc);
+  const RECT r = item.rcItem;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_WINDOW));
+  bool themed = false;
+  if (drawThemedBox) {
+    // A themed part is drawn over the clip box: narrow it to the box.
+    win::saved_dc clip(dc);
+    ::IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
+    themed = drawThemedBox(dc);
+  }
+  if (!themed) {
+    RECT check = box;
+    ::DrawFrameControl(dc, &check, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0) | (enabled ? 0 : DFCS_INACTIVE));
+  }
+  RECT text{textLeft, r.top, r.right, r.bottom};
+  ::FillRect(dc, &text, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT inner{text.left + 2, text.top, text.right, text.bottom};
-  ::DrawTextW(dc, caption.c_str(), int(caption.size()), &inner,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  ::DrawTextW(dc, caption.data(), int(caption.size()), &inner, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &text);
 }
 

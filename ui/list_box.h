@@ -56,4 +56,11 @@ class CheckListBox : public ListBox {
   std::vector<Entry> entries_;
 };
 
+// Draws one item of an owner-drawn check list: the window's background, the
+// check box in `box` (drawn by `drawThemedBox` when one is given and it
+// succeeds, else the classic flat box), and from `textLeft` the caption on the
+// selection's colours, grey when the list is disabled, with the focus frame.
+void DrawCheckListItem(const DRAWITEMSTRUCT& item, const RECT& box, int textLeft, std::wstring_view caption,
+                       bool checked, bool enabled, const std::function<bool(HDC dc)>& drawThemedBox = {});
+
 }  // namespace orvalis::ui

@@ -1,5 +1,6 @@
 // The tagged check list's window: the model's captions in an owner-drawn list
-// box, a themed (or classic) check box drawn before each, and the toggles.
+// box, drawn as the framework's check list draws its items with a themed box
+// where the theme has one, and the toggles.
 #include "controls/lists/pchecklistbox.h"
 
 #include <windowsx.h>
@@ -7,7 +8,6 @@
 #include <algorithm>
 
 #include "controls/basics/pcheckbox_model.h"
-#include "win/gdi.h"
 #include "win/wide.h"
 
 namespace orvalis::controls {
@@ -118,40 +118,22 @@ bool PCheckListBox::InBox(LPARAM point) const {
 void PCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID == UINT(-1)) return;
   const int index = int(item.itemID);
-  HDC dc = item.hDC;
-  win::saved_dc saved(dc);
-  const RECT r = item.rcItem;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_WINDOW));
-
+  const RECT& r = item.rcItem;
   const int box = std::min(kBoxSize, int(r.bottom - r.top) - 2);
   const int boxTop = r.top + (r.bottom - r.top - box) / 2;
-  RECT check{r.left + kBoxLeft, boxTop, r.left + kBoxLeft + box, boxTop + box};
-  const bool on = Checked(index);
-  bool themed = false;
+  const RECT check{r.left + kBoxLeft, boxTop, r.left + kBoxLeft + box, boxTop + box};
+  const bool on = Checked(index), enabled = Enabled();
+  const std::wstring caption =
+      index < ItemCount() ? win::Wide(model_.Items()[static_cast<std::size_t>(index)].caption) : std::wstring();
+  std::function<bool(HDC)> themedBox;
   if (theme_) {
-    // The part is drawn over the clip box: narrow it to the box.
-    win::saved_dc clip(dc);
-    ::IntersectClipRect(dc, check.left, check.top, check.right, check.bottom);
-    const int state =
-        Enabled() ? (on ? kCheckedNormal : kUncheckedNormal) : (on ? kCheckedDisabled : kUncheckedDisabled);
-    themed = ThemeDrawPart(theme_.get(), dc, kCheckBoxPart, state, 0);
+    themedBox = [&](HDC dc) {
+      const int state =
+          enabled ? (on ? kCheckedNormal : kUncheckedNormal) : (on ? kCheckedDisabled : kUncheckedDisabled);
+      return ThemeDrawPart(theme_.get(), dc, kCheckBoxPart, state, 0);
+    };
   }
-  if (!themed)
-    ::DrawFrameControl(dc, &check, DFC_BUTTON,
-                       DFCS_BUTTONCHECK | DFCS_FLAT | (on ? DFCS_CHECKED : 0) | (Enabled() ? 0 : DFCS_INACTIVE));
-
-  RECT text{check.right + 3, r.top, r.right, r.bottom};
-  ::FillRect(dc, &text, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(!Enabled() ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  if (index < ItemCount()) {
-    const std::wstring caption = win::Wide(model_.Items()[static_cast<std::size_t>(index)].caption);
-    RECT inner{text.left + 2, text.top, text.right, text.bottom};
-    ::DrawTextW(dc, caption.c_str(), int(caption.size()), &inner,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  }
-  if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &text);
+  ui::DrawCheckListItem(item, check, check.right + 3, caption, on, enabled, themedBox);
 }
 
 void PCheckListBox::WndProc(ui::Message& m) {
