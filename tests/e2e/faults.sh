@@ -199,7 +199,8 @@ USER_NAME='Jöhn Müller-Ærø'
 pack user "$(descriptor FaultUser Fault_User)"
 (
   export WINEPREFIX=$USER_PREFIX USER=$USER_NAME LOGNAME=$USER_NAME
-  "$WINE" wineboot --init >/dev/null 2>&1
+  # Made by wineboot, not copied: the profile folder carries the user's name.
+  [ -f "$USER_PREFIX/drive_c/windows/system32/kernel32.dll" ] || { rm -rf "$USER_PREFIX"; wineboot_prefix "$USER_PREFIX"; }
   unmanage_windows "$USER_PREFIX"
   # cmd's echo would print the name in the OEM code page: the paths are built here.
   profile_u=$USER_PREFIX/drive_c/users/$USER_NAME

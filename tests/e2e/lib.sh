@@ -142,10 +142,24 @@ make_prefix() {  # prefix
     fi
     "$PY" "$ROOT/tests/clone_prefix.py" "$template/prefix" "$template/home" "$1" "$HOME"
   elif [ ! -f "$1/system.reg" ]; then
-    WINEPREFIX=$1 "$WINE" wineboot --init >"$1.wineboot.log" 2>&1
-    WINEPREFIX=$1 "$WINESERVER" -w
+    wineboot_prefix "$1" || return 1
   fi
   unmanage_windows "$1"
+}
+
+# Makes the prefix $1 with wineboot and checks that it finished: its exit
+# status and the kernel32 of a complete prefix. A half-made prefix (the X
+# server went away, the run was interrupted) is removed, so that the next run
+# makes it again instead of failing later for no visible reason.
+wineboot_prefix() {  # prefix
+  local status=0
+  WINEPREFIX=$1 "$WINE" wineboot --init >"$1.wineboot.log" 2>&1 || status=$?
+  WINEPREFIX=$1 "$WINESERVER" -w
+  if [ "$status" != 0 ] || [ ! -f "$1/drive_c/windows/system32/kernel32.dll" ]; then
+    echo "wineboot did not finish the prefix $1 (exit status $status, see $1.wineboot.log); removed it" >&2
+    rm -rf "$1"
+    return 1
+  fi
 }
 
 # The prefix $WORK/prefix, made once and kept, with one wineserver kept alive
