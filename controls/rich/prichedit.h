@@ -106,7 +106,8 @@ class PRichEdit : public ui::WinControl {
   void DelSel();
 
   // Content height in pixels for a width (0: the inner window's), measured
-  // against `dc` (null: the screen), plus the inner window's frame.
+  // against `dc` (null: the screen), plus the inner window's frame, the tool
+  // bar and ruler that exist and the control's border; 0 for an empty text.
   [[nodiscard]] int RealHeight(int width = 0, HDC dc = nullptr);
   // Makes the control exactly as tall as its content.
   void Fit();
@@ -295,6 +296,8 @@ class PRichEdit : public ui::WinControl {
   // replaces the field by that one.
   std::function<void(PRichEdit&, std::string& object, int attribute, const ui::Font& attributes)>
       OnSetFieldTextAttributes;
+  // After every selection change: the names of the field pictures in the
+  // selection, LF between them ("" for none).
   std::function<void(PRichEdit&, const std::string& object)> OnSelectObject;
 
   void SetFont(const ui::Font& font) override;
@@ -331,6 +334,8 @@ class PRichEdit : public ui::WinControl {
   // The label of the object at a character position, read from its data.
   [[nodiscard]] std::optional<PictureLabel> ObjectLabelAt(int cp);
   void ShowFieldHint(int x, int y);
+  // The names of the field pictures in the selection, LF between them.
+  [[nodiscard]] std::string SelectedFieldNames();
 
   void Layout();
   void ApplyTheme();
@@ -384,6 +389,8 @@ class PRichEdit : public ui::WinControl {
   RichEditorBars& Bars();
   // Creates, destroys and places the bars; the top of the inner window's area.
   int PlaceBars(int border);
+  // The height the bars that exist and the control's border take from it.
+  [[nodiscard]] int BarsAndBorderHeight();
   // The editor's keys and typing rules; true when the message was taken.
   bool EditorKeys(ui::Message& m);
   void ApplyEditorBackground();

@@ -514,6 +514,15 @@ int PRichEdit::PlaceBars(int b) {
   return y;
 }
 
+int PRichEdit::BarsAndBorderHeight() {
+  const int b = GetBorderStyle() == ui::BorderStyle::Single ? 1 : 0;
+  int height = 2 * b;
+  // Bars that exist count while auto-hidden too: the text must fit when they show.
+  if (bars_ && bars_->toolBar) height += bars_->toolBar->BarHeight();
+  if (bars_ && bars_->ruler) height += b + RichRuler::RulerHeight();
+  return height;
+}
+
 void PRichEdit::ApplyEditorBackground() {
   if (!sub_.HandleAllocated()) return;
   if (GetShowToolBar() && ToolBar() && SettingExists(kSettingsSection, kEditorColorValue))
@@ -550,6 +559,7 @@ void PRichEdit::UpdateToolBar() {
 
 void PRichEdit::DoSelectionChange() {
   UpdateToolBar();
+  if (OnSelectObject) OnSelectObject(*this, SelectedFieldNames());
   if (OnSelectionChange) OnSelectionChange(*this);
 }
 

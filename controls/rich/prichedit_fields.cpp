@@ -223,7 +223,18 @@ void PRichEdit::SetFieldTextAttributes(int attribute, bool selectionOnly) {
   Send(EM_EXSETSEL, 0, LPARAM(&selection));
 }
 
-void PRichEdit::SetOnFieldEdit(FieldEditHandler handler) { OnFieldEdit = std::move(handler); }
+std::string PRichEdit::SelectedFieldNames() {
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, LPARAM(&selection));
+  if (selection.cpMin == selection.cpMax) return {};
+  const PictureLabelReader readLabel = [](std::string_view picture) { return ReadPictureLabel(picture); };
+  return JoinFieldNames(FieldNames(GetRTFSel(), readLabel));
+}
+
+void PRichEdit::SetOnFieldEdit(FieldEditHandler handler) {
+  OnFieldEdit = std::move(handler);
+  UpdateToolBar();  // the insert-field button shows with a handler only
+}
 
 void PRichEdit::ShowFieldHint(int x, int y) {
   if (!OnFieldHint || readOnly_) return;

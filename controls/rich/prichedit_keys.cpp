@@ -37,6 +37,10 @@ bool PRichEdit::EditorKeys(ui::Message& m) {
       m.result = 0;
       return true;
     case WM_KEYDOWN: break;
+    case WM_SYSKEYDOWN:
+      // F10 without Alt arrives as a system key; the other system keys are the menu's.
+      if (m.wParam != VK_F10 || ::GetKeyState(VK_MENU) < 0) return false;
+      break;
     default: return false;
   }
   bars.swallowChar = false;

@@ -224,7 +224,8 @@ int PRichEdit::RealHeight(int width, HDC dc) {
   RECT window{}, client{};
   ::GetWindowRect(inner, &window);
   ::GetClientRect(inner, &client);
-  return height + (window.bottom - window.top) - client.bottom;
+  // The inner window's frame, and what the control places around it.
+  return height + (window.bottom - window.top) - client.bottom + BarsAndBorderHeight();
 }
 
 int PRichEdit::RequestedHeight(int width) {

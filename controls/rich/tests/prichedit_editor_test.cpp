@@ -236,6 +236,50 @@ std::vector<std::pair<std::string, UINT>> MenuItems(HMENU menu) {
   return items;
 }
 
+// F10 without a modifier comes as a system key, and asks the host for a new
+// field instead of opening the window menu mode; the insert-field button shows
+// as soon as the host hands a field handler, not at the next selection change.
+TEST_F(PRichEditorTest, F10AsTheSystemSendsItStartsANewField) {
+  const WPARAM insertField = WPARAM(RichToolBar::CommandId(ToolCommand::InsertField));
+  HWND bar = rtf_->ToolBar()->Handle();
+  EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONHIDDEN, insertField, 0)) << "no handler, no button";
+  std::vector<std::string> asked;
+  rtf_->SetOnFieldEdit([&](PRichEdit&, int, int, std::string& object, bool& ret) {
+    asked.push_back(object);
+    ret = false;
+  });
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONHIDDEN, insertField, 0)) << "shown with the handler";
+  rtf_->OnGetField = [](PRichEdit&, const std::string&, const std::string&, win::unique_henhmetafile&) {};
+  rtf_->SetText("abc");
+  ::SendMessageW(Inner(), WM_SYSKEYDOWN, VK_F10, 0x00440001);
+  ::SendMessageW(Inner(), WM_SYSKEYUP, VK_F10, 0xC0440001);
+  EXPECT_EQ(asked, std::vector<std::string>{"@NEWFIELD"});
+  ::SendMessageW(Inner(), WM_SYSKEYDOWN, 'X', 0x20000001);  // Alt+X stays the menu's
+  EXPECT_EQ(asked.size(), 1u);
+}
+
+// A fitted editor with its bars shows all of its text: the bars and the
+// border are part of the height it asks for.
+TEST_F(PRichEditorTest, RealHeightCountsTheBarsAndTheBorder) {
+  rtf_->SetRichText("{\\rtf1 one\\par two\\par three}");
+  ASSERT_NE(rtf_->ToolBar(), nullptr);
+  ASSERT_NE(rtf_->TabBar(), nullptr);
+  const int withBars = rtf_->RealHeight();
+  const int bars = rtf_->ToolBar()->BarHeight() + 1 + RichRuler::RulerHeight();
+  rtf_->Fit();
+  EXPECT_EQ(rtf_->Height(), withBars);
+  RECT inner{};
+  ::GetClientRect(Inner(), &inner);
+  rtf_->SetShowToolBar(false);
+  rtf_->SetShowTabBar(false);
+  const int bare = rtf_->RealHeight();
+  EXPECT_EQ(withBars - bare, bars) << withBars << " " << bare;
+  rtf_->Fit();
+  RECT fitted{};
+  ::GetClientRect(Inner(), &fitted);
+  EXPECT_EQ(inner.bottom, fitted.bottom) << "the fitted inner window was as tall with bars as without";
+}
+
 TEST_F(PRichEditorTest, ContextMenuItemsByState) {
   rtf_->SetText("some text");
   Select(0, 0);

@@ -172,6 +172,21 @@ TEST_F(PRichEditFieldsTest, FieldEditHandsNamesToTheHostAndReplacesTheFields) {
   EXPECT_EQ(handed.size(), 2u);
 }
 
+// A host that shows a field's properties hears which fields a selection holds.
+TEST_F(PRichEditFieldsTest, SelectingFieldsNamesThemToTheHost) {
+  DrawFields();
+  rtf_->SetRichText("{\\rtf1 a" + Marker("Customer") + "b" + Marker("Period") + "c}");
+  ASSERT_EQ(Objects(), 2);
+  std::string heard = "(nothing)";
+  rtf_->OnSelectObject = [&](PRichEdit&, const std::string& names) { heard = names; };
+  struct Case { int start, end; const char* names; } const cases[] = {
+      {0, 5, "Customer\nPeriod"}, {1, 2, "Customer"}, {2, 3, ""}, {3, 4, "Period"}, {4, 4, ""}};
+  for (const Case& c : cases) {
+    Select(c.start, c.end);
+    EXPECT_EQ(heard, c.names) << c.start << "-" << c.end;
+  }
+}
+
 TEST_F(PRichEditFieldsTest, IsFieldTellsThePictureKind) {
   DrawFields();
   rtf_->SetRichText("{\\rtf1 y" + Marker("Customer") + Marker("Date") + "z}");
