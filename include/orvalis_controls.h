@@ -56,8 +56,28 @@ typedef int(ORVALIS_CALL* OrvalisEditVarEvent)(void* context, OrvalisControl* co
                                                int left, int top);
 /* An item's check box of a check list was clicked. */
 typedef void(ORVALIS_CALL* OrvalisItemEvent)(void* context, OrvalisControl* control, int index);
-/* A mouse wheel turned over a panel: the distance, positive away from the user. */
+/* A mouse wheel turned over a panel or a number edit: the distance, positive
+   away from the user. */
 typedef void(ORVALIS_CALL* OrvalisWheelEvent)(void* context, OrvalisControl* control, int delta);
+/* A key pressed in a control, before the control's own rules: the host may set
+   *key to 0 to swallow it. shift holds 1 (Shift), 2 (Alt) and 4 (Ctrl). */
+typedef void(ORVALIS_CALL* OrvalisKeyEvent)(void* context, OrvalisControl* control, unsigned* key, unsigned shift);
+/* A text a control reports, such as the field names of a selection (LF
+   between them). */
+typedef void(ORVALIS_CALL* OrvalisTextEvent)(void* context, OrvalisControl* control, const char* text);
+/* A rich text control asks the host to draw the field `name`: the host returns
+   a new enhanced metafile, which the control takes over (and deletes), or
+   null for no picture. The control labels the picture with the field's name,
+   so that the stored text keeps the field. */
+typedef HENHMETAFILE(ORVALIS_CALL* OrvalisFieldEvent)(void* context, OrvalisControl* control, const char* name);
+
+/* The settings key: controls that keep settings per user (the colour dialog's
+   custom colours, the editor's background) keep them under
+   HKEY_CURRENT_USER\Software\Orvalis\<key>\Settings. It is "XXX" until a
+   host names its own, which it does once, before it shows such a control. A
+   null or empty key, or one holding a backslash, leaves it as it was. */
+ORVALIS_API void ORVALIS_CALL Orvalis_SetProductKey(const char* key);
+ORVALIS_API int ORVALIS_CALL Orvalis_GetProductKey(char* buffer, int size);
 
 /* Colour selection: shows the colour dialog seeded with *colour; 1 and the
    chosen colour in *colour when the user confirms, else 0. The first
@@ -84,6 +104,8 @@ ORVALIS_API uint32_t ORVALIS_CALL PControl_GetColor(OrvalisControl* control);
 ORVALIS_API void ORVALIS_CALL PControl_SetColor(OrvalisControl* control, uint32_t colour);
 ORVALIS_API void ORVALIS_CALL PControl_SetFont(OrvalisControl* control, const char* face, int points, int bold, int italic);
 ORVALIS_API void ORVALIS_CALL PControl_SetOnClick(OrvalisControl* control, OrvalisEvent event, void* context);
+/* The focus arrives and leaves; the date and postcode edits raise neither,
+   their own handling of the focus takes the place of these events. */
 ORVALIS_API void ORVALIS_CALL PControl_SetOnEnter(OrvalisControl* control, OrvalisEvent event, void* context);
 ORVALIS_API void ORVALIS_CALL PControl_SetOnExit(OrvalisControl* control, OrvalisEvent event, void* context);
 
@@ -279,6 +301,11 @@ ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnLink(OrvalisControl* control, Orval
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnChange(OrvalisControl* control, OrvalisEvent event, void* context);
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnSelectionChange(OrvalisControl* control, OrvalisEvent event, void* context);
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnDblClick(OrvalisControl* control, OrvalisEvent event, void* context);
+/* After every selection change: the names of the field pictures in the selection. */
+ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnSelectObject(OrvalisControl* control, OrvalisTextEvent event, void* context);
+/* The host draws fields; with it, "JPEGPICT:" fields show their images too.
+   Without it, field markers of a loaded text are dropped. */
+ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnGetField(OrvalisControl* control, OrvalisFieldEvent event, void* context);
 
 /* ---- PEdit: the masked edit ------------------------------------------- */
 ORVALIS_API OrvalisControl* ORVALIS_CALL PEdit_Create(HWND parent, const char* name, int x, int y, int width, int height);
@@ -342,6 +369,9 @@ ORVALIS_API void ORVALIS_CALL PNumEdit_SetChangeOnExit(OrvalisControl* control, 
 ORVALIS_API int ORVALIS_CALL PNumEdit_GetAlignment(OrvalisControl* control);
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetAlignment(OrvalisControl* control, int alignment);
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnChange(OrvalisControl* control, OrvalisEvent event, void* context);
+/* Keys pressed in the field, those a dialog takes for itself (Tab, Enter) too. */
+ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnKeyDown(OrvalisControl* control, OrvalisKeyEvent event, void* context);
+ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnMouseWheel(OrvalisControl* control, OrvalisWheelEvent event, void* context);
 
 /* ---- PZipEdit: the postcode edit -------------------------------------- */
 ORVALIS_API OrvalisControl* ORVALIS_CALL PZipEdit_Create(HWND parent, const char* name, int x, int y, int width, int height);

@@ -5,6 +5,7 @@
 
 #include "controls/capi/capi.h"
 #include "controls/dialogs/color_select.h"
+#include "services/registry_rules.h"
 
 namespace orvalis::capi {
 
@@ -61,6 +62,21 @@ using orvalis::ui::Control;
 using orvalis::ui::WinControl;
 
 extern "C" {
+
+ORVALIS_API void ORVALIS_CALL Orvalis_SetProductKey(const char* key) {
+  orvalis::capi::Guard([&] {
+    const std::string_view text = orvalis::capi::In(key);
+    if (!text.empty() && text.find('\\') == std::string_view::npos) orvalis::SetProductKey(text);
+  });
+}
+
+ORVALIS_API int ORVALIS_CALL Orvalis_GetProductKey(char* buffer, int size) {
+  try {
+    return orvalis::capi::Out(orvalis::ProductKey(), buffer, size);
+  } catch (...) {
+    return orvalis::capi::Out({}, buffer, size);
+  }
+}
 
 ORVALIS_API int ORVALIS_CALL Color_Select(void* /*ignored*/, uint32_t* colour, int flags) {
   if (colour == nullptr) return 0;

@@ -82,6 +82,19 @@ ORVALIS_SETTER(PNumEdit, SetChangeOnExit, int, value != 0)
 ORVALIS_GETTER(PNumEdit, GetAlignment, int, c.GetAlignment())
 ORVALIS_SETTER(PNumEdit, SetAlignment, int, DWORD(value))
 ORVALIS_EVENT(PNumEdit, OnChange)
+ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnKeyDown(OrvalisControl* control, OrvalisKeyEvent event, void* context) {
+  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) {
+    c.OnKeyDown = nullptr;
+    if (event) c.OnKeyDown = [=](PNumEdit&, unsigned& key, unsigned shift) { event(context, control, &key, shift); };
+  });
+}
+ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnMouseWheel(OrvalisControl* control, OrvalisWheelEvent event,
+                                                      void* context) {
+  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) {
+    c.OnMouseWheel = nullptr;
+    if (event) c.OnMouseWheel = [=](PNumEdit&, int delta) { event(context, control, delta); };
+  });
+}
 
 ORVALIS_CREATE(PZipEdit)
 ORVALIS_TEXT_GETTER(PZipEdit, GetValue, c.GetValue())

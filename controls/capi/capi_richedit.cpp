@@ -134,5 +134,23 @@ ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnLink(OrvalisControl* control, Orval
 ORVALIS_EVENT(PRichEdit, OnChange)
 ORVALIS_EVENT(PRichEdit, OnSelectionChange)
 ORVALIS_EVENT(PRichEdit, OnDblClick)
+ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnSelectObject(OrvalisControl* control, OrvalisTextEvent event,
+                                                         void* context) {
+  Do<PRichEdit>(control, [&](PRichEdit& c) {
+    c.OnSelectObject = nullptr;
+    if (event) c.OnSelectObject = [=](PRichEdit&, const std::string& names) { event(context, control, names.c_str()); };
+  });
+}
+ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnGetField(OrvalisControl* control, OrvalisFieldEvent event, void* context) {
+  Do<PRichEdit>(control, [&](PRichEdit& c) {
+    c.OnGetField = nullptr;
+    if (!event) return;
+    c.OnGetField = [=](PRichEdit&, const std::string& createdBy, const std::string& name,
+                       orvalis::win::unique_henhmetafile& emf) {
+      const orvalis::win::unique_henhmetafile drawn(event(context, control, name.c_str()));
+      emf = orvalis::controls::LabelledMetafile(drawn.get(), orvalis::controls::PictureLabel{createdBy + "F", name});
+    };
+  });
+}
 
 }  // extern "C"

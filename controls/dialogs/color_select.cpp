@@ -15,8 +15,20 @@ namespace {
 constexpr char kSection[] = "Settings";
 constexpr char kCustomColorsValue[] = "CustomColors";
 
+UINT_PTR CALLBACK PlaceDialog(HWND dialog, UINT msg, WPARAM, LPARAM) noexcept;
+
 // The one dialog of the process and what its hook needs for the next showing.
+// The dialog's data points into the object itself, so it is never copied or
+// moved: it is made where it stays.
 struct ColorDialog {
+  ColorDialog() {
+    cc.lStructSize = sizeof cc;
+    cc.lpCustColors = custom;
+    cc.lpfnHook = PlaceDialog;
+  }
+  ColorDialog(const ColorDialog&) = delete;
+  ColorDialog& operator=(const ColorDialog&) = delete;
+
   CHOOSECOLORW cc = {};
   COLORREF custom[16] = {};
   int x = kNoPosition;
@@ -24,16 +36,8 @@ struct ColorDialog {
   HWND form = nullptr;  // the placement form when the dialog was asked for
 };
 
-UINT_PTR CALLBACK PlaceDialog(HWND dialog, UINT msg, WPARAM, LPARAM) noexcept;
-
 ColorDialog& TheDialog() {
-  static ColorDialog dialog = [] {
-    ColorDialog d;
-    d.cc.lStructSize = sizeof(d.cc);
-    d.cc.lpCustColors = d.custom;
-    d.cc.lpfnHook = PlaceDialog;
-    return d;
-  }();
+  static ColorDialog dialog;
   return dialog;
 }
 

@@ -45,6 +45,10 @@ class PDateEdit : public ui::EditBox {
 
  protected:
   void HandleCreated() override;
+  // The date edit's own handling of the focus replaces the framework's: it
+  // raises no enter or exit events.
+  void DoEnter() override {}
+  void DoExit() override {}
 
  private:
   void Show();

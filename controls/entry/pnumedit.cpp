@@ -59,9 +59,60 @@ void PNumEdit::WndProc(ui::Message& m) {
       }
       break;
     case WM_NCDESTROY: (void)prefixLabel_.release(); break;  // destroyed with the edit
+    case WM_KEYDOWN:
+      if (OnKeyDown) {
+        unsigned key = unsigned(m.wParam);
+        OnKeyDown(*this, key, ShiftState());
+        if (key == 0) {
+          m.result = 0;
+          return;
+        }
+        m.wParam = key;
+      }
+      break;
+    case WM_GETDLGCODE: {
+      EntryEdit::WndProc(m);
+      // A key the dialog takes never reaches the field as WM_KEYDOWN: the
+      // host hears of it here instead (and only then, so no key twice).
+      const auto* key = reinterpret_cast<const MSG*>(m.lParam);
+      if (OnKeyDown && key && key->message == WM_KEYDOWN && DialogTakes(unsigned(key->wParam), m.result)) {
+        unsigned copy = unsigned(key->wParam);
+        OnKeyDown(*this, copy, ShiftState());
+      }
+      return;
+    }
+    case WM_MOUSEWHEEL: {
+      const int delta = GET_WHEEL_DELTA_WPARAM(m.wParam);
+      if (OnMouseWheel) OnMouseWheel(*this, delta);
+      if (delta < 0 && OnMouseWheelDown) OnMouseWheelDown(*this);
+      if (delta > 0 && OnMouseWheelUp) OnMouseWheelUp(*this);
+      break;
+    }
     default: break;
   }
   EntryEdit::WndProc(m);
+}
+
+unsigned PNumEdit::ShiftState() {
+  unsigned shift = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) shift |= kKeyShift;
+  if (::GetKeyState(VK_MENU) < 0) shift |= kKeyAlt;
+  if (::GetKeyState(VK_CONTROL) < 0) shift |= kKeyCtrl;
+  return shift;
+}
+
+bool PNumEdit::DialogTakes(unsigned key, LRESULT code) {
+  if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  switch (key) {
+    case VK_TAB: return (code & DLGC_WANTTAB) == 0;
+    case VK_RETURN:
+    case VK_ESCAPE: return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: return (code & DLGC_WANTARROWS) == 0;
+    default: return false;
+  }
 }
 
 }  // namespace orvalis::controls

@@ -11,6 +11,9 @@
 
 namespace orvalis::controls {
 
+// The shift state of PNumEdit's key event.
+inline constexpr unsigned kKeyShift = 1, kKeyAlt = 2, kKeyCtrl = 4;
+
 class PNumEdit : public EntryEdit {
  public:
   PNumEdit();
@@ -52,6 +55,16 @@ class PNumEdit : public EntryEdit {
   [[nodiscard]] const std::string& DisplayText() const { return model_.Text(); }
 
   std::function<void(PNumEdit&)> OnChange;
+  // A key pressed in the field, before the field's own rules; setting `key`
+  // to 0 swallows it. Keys a dialog takes for itself (Tab, Enter) are
+  // reported too, when the dialog asks the field whether it wants them.
+  // `shift` holds kKeyShift, kKeyAlt and kKeyCtrl.
+  std::function<void(PNumEdit&, unsigned& key, unsigned shift)> OnKeyDown;
+  // The mouse wheel turned over the field: the distance (positive away from
+  // the user), and the same as one event a direction.
+  std::function<void(PNumEdit&, int delta)> OnMouseWheel;
+  std::function<void(PNumEdit&)> OnMouseWheelDown;
+  std::function<void(PNumEdit&)> OnMouseWheelUp;
 
   void Loaded() override;
   void WndProc(ui::Message& m) override;
@@ -71,6 +84,9 @@ class PNumEdit : public EntryEdit {
   void Shown() override;
 
  private:
+  [[nodiscard]] static unsigned ShiftState();
+  // Whether a dialog takes `key` from a control that answered WM_GETDLGCODE with `code`.
+  [[nodiscard]] static bool DialogTakes(unsigned key, LRESULT code);
   template <typename F>
   void Apply(F&& change) {
     change();

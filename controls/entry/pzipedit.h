@@ -32,6 +32,10 @@ class PZipEdit : public EntryEdit {
   void Loaded() override;
 
  protected:
+  // The postcode edit's own handling of the focus replaces the framework's:
+  // it raises no enter or exit events.
+  void DoEnter() override {}
+  void DoExit() override {}
   [[nodiscard]] const EditText& ModelEdit() const override { return model_.Edit(); }
   void ModelSelect(std::size_t anchor, std::size_t caret) override { model_.SetSelection(anchor, caret); }
   bool ModelKeyPress(char32_t ch) override { return model_.KeyPress(ch); }

@@ -48,6 +48,22 @@ std::optional<PictureLabel> MetafileLabel(HENHMETAFILE metafile) {
   return label;
 }
 
+win::unique_henhmetafile LabelledMetafile(HENHMETAFILE metafile, const PictureLabel& label) {
+  ENHMETAHEADER header{};
+  if (!metafile || !::GetEnhMetaFileHeader(metafile, sizeof header, &header)) return {};
+  // "author\0description\0\0"
+  std::wstring description = win::Wide(label.author);
+  description += L'\0';
+  description += win::Wide(label.description);
+  description += L'\0';
+  const RECT frame{header.rclFrame.left, header.rclFrame.top, header.rclFrame.right, header.rclFrame.bottom};
+  HDC recording = ::CreateEnhMetaFileW(nullptr, nullptr, &frame, description.c_str());
+  if (!recording) return {};
+  const RECT bounds{header.rclBounds.left, header.rclBounds.top, header.rclBounds.right + 1, header.rclBounds.bottom + 1};
+  ::PlayEnhMetaFile(recording, metafile, &bounds);
+  return win::unique_henhmetafile(::CloseEnhMetaFile(recording));
+}
+
 std::optional<PictureLabel> ReadPictureLabel(std::string_view rtf) {
   const std::optional<PictureSpan> span = FindPicture(rtf, 0);
   if (!span) return std::nullopt;

@@ -23,5 +23,8 @@ namespace orvalis::controls {
 [[nodiscard]] std::optional<PictureLabel> MetafileLabel(HENHMETAFILE metafile);
 // The label of the first picture of an RTF text; none when it cannot be read.
 [[nodiscard]] std::optional<PictureLabel> ReadPictureLabel(std::string_view rtf);
+// A copy of the metafile with `label` in its header (author and
+// description), the same picture at the same size; none without a metafile.
+[[nodiscard]] win::unique_henhmetafile LabelledMetafile(HENHMETAFILE metafile, const PictureLabel& label);
 
 }  // namespace orvalis::controls

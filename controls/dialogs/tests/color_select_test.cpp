@@ -14,6 +14,9 @@
 #include "services/registry_rules.h"
 #include "services/settings.h"
 
+#define ORVALIS_CONTROLS_STATIC  // linked in, not imported
+#include "orvalis_controls.h"
+
 namespace orvalis::controls {
 namespace {
 
@@ -122,6 +125,27 @@ TEST_F(ColorSelectTest, CustomColorsAreReadAndWrittenBack) {
   std::string stored = ReadSetting("Settings", "CustomColors");
   EXPECT_EQ(stored.substr(0, 30), "ColorA=FFFFFF\r\nColorB=ABCDEF\r\n");
   EXPECT_EQ(stored.substr(stored.size() - 13), "ColorP=000080");
+}
+
+// A host names its settings key through the C interface; the custom colours
+// go under that key and the placeholder key is left alone.
+TEST_F(ColorSelectTest, AHostNamesItsSettingsKey) {
+  const std::string key = "OrvalisHostKey" + std::to_string(::GetCurrentProcessId());
+  const std::string placeholder = "Software\\Orvalis\\XXX\\Settings";
+  const std::string before = ReadRegString(HKEY_CURRENT_USER, placeholder, "CustomColors");
+  Orvalis_SetProductKey(key.c_str());
+  for (const char* refused : {static_cast<const char*>(nullptr), "", "Two\\Levels"}) Orvalis_SetProductKey(refused);
+  char name[64] = {};
+  EXPECT_EQ(Orvalis_GetProductKey(name, sizeof name), int(key.size()));
+  EXPECT_EQ(std::string(name), key);
+
+  seen_ = {};
+  std::thread helper(AnswerDialog, ::GetCurrentThreadId(), Answer{IDOK, std::nullopt}, std::ref(seen_));
+  uint32_t colour = 0x0000FF;
+  EXPECT_EQ(Color_Select(nullptr, &colour, 0), 1);
+  helper.join();
+  EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, "Software\\Orvalis\\" + key + "\\Settings", "CustomColors"));
+  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, placeholder, "CustomColors"), before);
 }
 
 }  // namespace

@@ -44,6 +44,19 @@ TEST_F(PDateEditTest, FocusShowsBareDigitsAndLeavingShowsHyphens) {
   EXPECT_EQ(changes_, 3);
 }
 
+// The date edit's own focus handling replaces the framework's events.
+TEST_F(PDateEditTest, FocusRaisesNoEnterOrExitEvents) {
+  int events = 0;
+  edit_->OnEnter = [&](ui::Control&) { ++events; };
+  edit_->OnExit = [&](ui::Control&) { ++events; };
+  edit_->SetDate(Day(2014, 3, 12));
+  Enter();
+  EXPECT_EQ(Shown(), "12032014");
+  Leave();
+  EXPECT_EQ(Shown(), "12-03-2014");
+  EXPECT_EQ(events, 0);
+}
+
 TEST_F(PDateEditTest, KeysAndClipboardMessagesGoThroughTheModel) {
   edit_->SetDate(Day(2014, 3, 5));
   ::SetFocus(Handle());

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/entry/pnumedit.h"
 #include "controls/entry/pzipedit.h"
@@ -118,6 +120,68 @@ TEST_F(PNumEditTest, PasteEscapeAndChangeOnExit) {
   Type("8");
   edit_.reset();  // a host deleting the focused field still hears of the edit
   EXPECT_EQ(changes_, 2);
+}
+
+// The host's key event sees a key before the field's rules and may swallow
+// it; in a dialog it also hears the keys the dialog takes for itself (Enter,
+// Tab), each key once.
+TEST_F(PNumEditTest, KeyDownEventSeesEveryKeyOnceInADialogToo) {
+  std::vector<unsigned> keys;
+  edit_->OnKeyDown = [&](PNumEdit&, unsigned& key, unsigned shift) {
+    keys.push_back(key);
+    EXPECT_EQ(shift, 0u);
+    if (key == VK_DELETE) key = 0;
+  };
+  Enter();
+  Type("12");
+  ::SendMessageW(Handle(), EM_SETSEL, 0, 0);
+  Key(VK_DELETE);
+  EXPECT_EQ(Shown().text, "12") << "a swallowed Delete deletes nothing";
+  EXPECT_EQ(keys, std::vector<unsigned>{VK_DELETE});
+
+  keys.clear();
+  // As the form's own loop does it: every message through the dialog manager.
+  const auto press = [&](UINT key) {
+    ::PostMessageW(Handle(), WM_KEYDOWN, key, 1);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (::IsDialogMessageW(form_->Handle(), &msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  };
+  press(VK_RETURN);
+  press('3');
+  press(VK_TAB);
+  EXPECT_EQ(keys, (std::vector<unsigned>{VK_RETURN, '3', VK_TAB}));
+  EXPECT_EQ(::GetFocus(), other_->Handle()) << "the dialog still took Tab";
+}
+
+TEST_F(PNumEditTest, WheelAndFocusEvents) {
+  std::vector<std::string> heard;
+  edit_->OnMouseWheel = [&](PNumEdit&, int delta) { heard.push_back("wheel " + std::to_string(delta)); };
+  edit_->OnMouseWheelDown = [&](PNumEdit&) { heard.push_back("down"); };
+  edit_->OnMouseWheelUp = [&](PNumEdit&) { heard.push_back("up"); };
+  edit_->OnEnter = [&](ui::Control&) { heard.push_back("enter"); };
+  edit_->OnExit = [&](ui::Control&) { heard.push_back("exit"); };
+  ::SendMessageW(Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+  ::SendMessageW(Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(2 * WHEEL_DELTA)), 0);
+  Enter();
+  Leave();
+  EXPECT_EQ(heard, (std::vector<std::string>{"wheel -120", "down", "wheel 240", "up", "enter", "exit"}));
+}
+
+// The postcode edit's own focus handling replaces the framework's events.
+TEST_F(PZipEditTest, FocusRaisesNoEnterOrExitEvents) {
+  int events = 0;
+  edit_->OnEnter = [&](ui::Control&) { ++events; };
+  edit_->OnExit = [&](ui::Control&) { ++events; };
+  edit_->SetValue("1234AB");
+  Enter();
+  EXPECT_EQ(Shown().text, "1234AB");
+  Leave();
+  EXPECT_EQ(Shown().text, "1234 AB");
+  EXPECT_EQ(events, 0);
 }
 
 TEST_F(PZipEditTest, TypedPastedAndEscapedCodes) {

@@ -2,14 +2,12 @@
 // on load, host RTF, "JPEGPICT:" images, FieldEdit and IsField.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "controls/rich/jpeg_picture.h"
 #include "controls/rich/prichedit.h"
+#include "controls/rich/tests/jpeg_samples.h"
 #include "core/hex.h"
 #include "ui/form.h"
 
@@ -27,37 +25,7 @@ win::unique_henhmetafile FieldPicture(const std::string& name, char letter = 'F'
   return win::unique_henhmetafile(::CloseEnhMetaFile(recording));
 }
 
-// A small JPEG: a 16x8 image, left half red, right half blue.
-std::string MakeJpeg() {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr error{};
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = 16;
-  info.image_height = 8;
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  unsigned char row[16 * 3];
-  for (int x = 0; x < 16; ++x) {
-    row[x * 3] = x < 8 ? 255 : 0;
-    row[x * 3 + 1] = 0;
-    row[x * 3 + 2] = x < 8 ? 0 : 255;
-  }
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[] = {row};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string jpeg(reinterpret_cast<const char*>(buffer), size);
-  jpeg_destroy_compress(&info);
-  std::free(buffer);
-  return jpeg;
-}
+using test::MakeJpeg;
 
 std::string Marker(const std::string& name) { return "\\protect [" + name + "]\\protect0 "; }
 
