@@ -1,5 +1,8 @@
 // Fields of the rich text control on a real rich edit window: markers expanded
 // on load, host RTF, "JPEGPICT:" images, FieldEdit and IsField.
+#include <windows.h>
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -103,6 +106,26 @@ TEST_F(PRichEditFieldsTest, JpegNamesBecomePicturesWhateverTheHostDoes) {
   const std::string text = rtf_->GetText();
   EXPECT_EQ(text.front(), 'a');
   EXPECT_EQ(text.back(), 'b');
+}
+
+// A field picture whose header declares 65500 x 21858 pixels (about 4 GB of
+// rows, which wrap to about 130 KB in a 32-bit size): refused before any
+// memory is taken for it, in either build.
+TEST_F(PRichEditFieldsTest, AJpegFieldDeclaringAHugePictureIsRefused) {
+  DrawFields();
+  const std::string huge = test::WithDeclaredSize(MakeJpeg(), 65500, 21858);
+  ASSERT_FALSE(huge.empty());
+  PROCESS_MEMORY_COUNTERS before{};
+  before.cb = sizeof before;
+  ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before));
+  EXPECT_EQ(rtf_->GetField("JPEGPICT:" + BytesToHex(huge)), "");
+  rtf_->SetRichText("{\\rtf1 a" + Marker("JPEGPICT:" + BytesToHex(huge)) + "b}");
+  EXPECT_EQ(Objects(), 0);
+  EXPECT_EQ(rtf_->GetText(), "ab");
+  PROCESS_MEMORY_COUNTERS after{};
+  after.cb = sizeof after;
+  ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after));
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, SIZE_T(64) << 20);
 }
 
 TEST_F(PRichEditFieldsTest, FieldEditHandsNamesToTheHostAndReplacesTheFields) {
