@@ -37,9 +37,10 @@ TEST(DispatchRouting, ControlsAreBoundBeforeTheirFirstMessage) {
   Probe<Button> button;
   CheckBox check;
   check.SetChecked(true);  // applied by the control on WM_CREATE
-  for (Control* c : {static_cast<Control*>(&own), static_cast<Control*>(&edit), static_cast<Control*>(&button),
-                     static_cast<Control*>(&check)})
-    c->SetParent(&form);
+  own.SetParent(&form);
+  edit.SetParent(&form);
+  button.SetParent(&form);
+  check.SetParent(&form);
   (void)form.Handle();
   auto boundFirst = [](const std::vector<probe::Seen>& seen) {
     return !seen.empty() && seen.front().msg == WM_NCCREATE &&

@@ -35,11 +35,6 @@ class Probe : public Base {
     for (const Seen& s : seen) n += s.msg == msg;
     return n;
   }
-  [[nodiscard]] int IndexOf(UINT msg) const {
-    for (std::size_t i = 0; i < seen.size(); ++i)
-      if (seen[i].msg == msg) return int(i);
-    return -1;
-  }
   [[nodiscard]] const Seen* Last(UINT msg) const {
     for (auto it = seen.rbegin(); it != seen.rend(); ++it)
       if (it->msg == msg) return &*it;
