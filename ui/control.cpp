@@ -56,14 +56,20 @@ void LogEscaped(const std::string& name, UINT msg) noexcept {
 // ---------------------------------------------------------------- Control
 
 Control::~Control() {
-  if (parent_) std::erase(parent_->controls_, this);
+  // The parent must not route the mouse to this object any more, and its area
+  // is to be painted again without it.
+  if (parent_) Control::SetParent(nullptr);
 }
 
 void Control::SetParent(WinControl* parent) {
   if (parent == parent_) return;
   if (parent_) {
     if (parent_->mouseControl_ == this) parent_->mouseControl_ = nullptr;
-    if (parent_->captureControl_ == this) parent_->captureControl_ = nullptr;
+    if (parent_->captureControl_ == this) {
+      // The parent holds the capture for this control's press alone.
+      parent_->captureControl_ = nullptr;
+      if (parent_->hwnd_ && ::GetCapture() == parent_->hwnd_) ::ReleaseCapture();
+    }
     std::erase(parent_->controls_, this);
     parent_->Invalidate();
   }
@@ -163,6 +169,7 @@ void GraphicControl::BoundsChanged() { Invalidate(); }
 
 void GraphicControl::WndProc(Message& m) {
   if (m.msg == WM_LBUTTONDOWN) mouseDown_ = true;
+  if (m.msg == WM_CAPTURECHANGED) mouseDown_ = false;  // the press was ended from outside
   Control::WndProc(m);
   if (m.msg == WM_LBUTTONUP && mouseDown_) {
     mouseDown_ = false;
@@ -312,6 +319,7 @@ void WinControl::Detached() {
   if (nameAtom_) ::GlobalDeleteAtom(nameAtom_);
   nameAtom_ = 0;
   mouseControl_ = captureControl_ = nullptr;
+  trackingLeave_ = false;  // the tracking ended with the window
   hwnd_ = nullptr;
 }
 
@@ -362,6 +370,15 @@ GraphicControl* WinControl::ControlAtPos(POINT p) const {
 }
 
 bool WinControl::RouteMouse(Message& m) {
+  if (m.msg == WM_CAPTURECHANGED) {
+    // Another window took the capture (a menu, a message box): the press is
+    // over for the child that had it, and the next one goes where it lands.
+    if (captureControl_ && reinterpret_cast<HWND>(m.lParam) != hwnd_) {
+      Message lost{WM_CAPTURECHANGED, 0, m.lParam};
+      std::exchange(captureControl_, nullptr)->WndProc(lost);
+    }
+    return false;
+  }
   if (m.msg == WM_MOUSELEAVE) {
     trackingLeave_ = false;
     if (mouseControl_) {

@@ -37,7 +37,9 @@ constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
-// The mouse entering and leaving a control, windowless ones included.
+// The mouse entering and leaving a control, windowless ones included. A
+// windowless child whose press ends because another window took the capture
+// gets WM_CAPTURECHANGED.
 constexpr UINT CM_MOUSEENTER = 0xB013;
 constexpr UINT CM_MOUSELEAVE = 0xB014;
 
