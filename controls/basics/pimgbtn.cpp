@@ -101,6 +101,13 @@ void PImgBtn::WndProc(ui::Message& m) {
       }
       break;
     case WM_THEMECHANGED: LoadTheme(); break;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse during the press: the button is up again.
+      if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+      }
+      break;
     default: break;
   }
   ui::GraphicControl::WndProc(m);
