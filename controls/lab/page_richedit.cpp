@@ -10,6 +10,9 @@
 //   chkReadOnly  switches Rtf1 to read-only and back; chkReadOnlyEcho shows
 //             what the host reads back: read-only and the two bars' settings.
 //   btnReload loads Rtf1 again with its own GetRichText().
+//   Rtf1SelectEcho shows the field names OnSelectObject last reported for
+//             Rtf1's selection, a comma between them; F10 in Rtf1 asks the
+//             page for a new field, which it makes a "Customer" field.
 // The inner rich edit windows carry the names Rtf1RichEdit and Rtf2RichEdit, so
 // a test can type into and click on the text itself.
 #include <algorithm>
@@ -160,6 +163,12 @@ class RichEditPage : public LabPage {
     editor_->OnFieldHint = [](controls::PRichEdit&, const std::string& name, std::string& hint) {
       hint = "Field " + name;
     };
+    editor_->OnSelectObject = [this](controls::PRichEdit&, const std::string& names) {
+      std::string shown = names;
+      std::replace(shown.begin(), shown.end(), '\n', ',');
+      host_->Echo("Rtf1Select", shown);
+    };
+    host.AddEcho("Rtf1Select", 690, 236, 194, 22);
     const bool dutch = host.Language() == "NLD";
     auto& load = host.Add<controls::PButton>("btnFields", 690, 64, 194, 26);
     load.SetCaption(dutch ? "Velden laden" : "Load fields");
