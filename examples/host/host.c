@@ -129,6 +129,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
   MSG msg;
   (void)previous;
   (void)commandLine;
+  /* The controls keep their per-user settings under this program's own key. */
+  Orvalis_SetProductKey("OrvalisHostSample");
   ZeroMemory(&wc, sizeof wc);
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;
