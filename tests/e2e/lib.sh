@@ -85,6 +85,12 @@ unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 expect() {  # description, expected, actual
   if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
 }
+
+# How long a check waits for the state it expects, in milliseconds. Every
+# action of the driver returns once the program has taken it; what the
+# program shows afterwards may still come later (an echo box, a timer), so a
+# check reads until it sees its state and fails with what it last saw.
+WAIT_MS=${WAIT_MS:-15000}
 crc_of() { $PY -c 'import sys, zlib; d = open(sys.argv[1], "rb").read(); print("%d %08x" % (len(d), zlib.crc32(d)))' "$1"; }
 
 wait_for_file() {  # linux path, seconds
@@ -179,13 +185,45 @@ stop_lab() {
   kill "$LAB_PID" 2>/dev/null
   wait "$LAB_PID" 2>/dev/null
 }
-text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
+
+# The text of a control of the program $EXE (the lab unless a script names
+# another) by designer name, as the driver writes it (escaped): now, or once
+# it equals, differs from or holds a text (the last text seen when it does
+# not within WAIT_MS).
+text_of() { fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1")" text; }
+text_when() {  # name, wanted
+  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text=$2" --timeout "$WAIT_MS")" text
+}
+text_holding() {  # name, part
+  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text~=$2" --timeout "$WAIT_MS")" text
+}
+# The texts of several controls joined by "|" as one check compares them,
+# each read once it equals its part of WANTED (all of it for one control).
+texts_when() {  # wanted ("|" between the parts), name...
+  local rest=$1 joined='' separator='' name
+  shift
+  if [ $# = 1 ]; then text_when "$1" "$rest"; return; fi
+  for name in "$@"; do
+    joined+="$separator$(text_when "$name" "${rest%%|*}")"
+    separator='|'
+    rest=${rest#*|}
+  done
+  printf '%s' "$joined"
+}
+# The check that a control (or several, "|" between their texts) comes to show a text.
+expect_text() {  # description, expected, name...
+  expect "$1" "$2" "$(texts_when "$2" "${@:3}")"
+}
+# The check box state of a control once it is 0 or 1.
+checked_when() {  # name, 0|1
+  fact "$(driver checked --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "checked=$2" --timeout "$WAIT_MS")" checked
+}
 
 # A real key pressed in a control (focused by the keyboard first), and
-# characters typed into one (WM_CHAR), in the program $EXE (the lab unless a
-# script names another).
-press() { driver keys --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-type_in() { driver type --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+# characters typed into one (WM_CHAR), in the program $EXE; both return once
+# the program has taken them.
+press() { driver keys --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; }
+type_in() { driver type --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; }
 
 # Photographs a program's window, found by its title, to $PHOTOS/NAME.png.
 photograph_window() {  # exe, title, photo name

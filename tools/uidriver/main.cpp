@@ -698,12 +698,14 @@ int Read(const Command& command) {
   TickClock clock;
   WaitResult result;
   if (command.verb == "send" && !command.until) {
-    // A message that acts is sent once: one the program did not answer in
-    // time may still have been taken.
+    // A message that acts is sent once (one the program did not answer in
+    // time may still have been taken), and what its handler posted is taken
+    // before the driver returns, as after any action.
     HWND control = WaitForControl(command);
     if (control == nullptr) return Failure("no control");
     result.shown = ReadOnce(command);
     result.error = result.shown.error;
+    if (result.error.empty() && !Settle(control, command)) result.error = "the program did not take it in time";
   } else {
     result = ReadUntil([&] { return ReadOnce(command); }, command.until, command.timeoutMs, clock, kPollMs);
   }
