@@ -65,6 +65,7 @@ color_page() {  # language
   open_dialog >/dev/null
   type_rgb 255 0 0
   answer Cancel
+  text_when btnColorEcho 0 >/dev/null  # the lab has gone on from the dialog
   expect_text "cancelling keeps the colour" "00FF8000" ColorEcho
   expect_text "not confirmed" "0" btnColorEcho
 
@@ -73,6 +74,7 @@ color_page() {  # language
   driver click --exe orvalis-controls.exe --name chkFlag4 >/dev/null
   open_dialog >/dev/null
   answer OK
+  text_when btnColorEcho 1 >/dev/null  # the lab has gone on from the dialog
   expect_text "flag 4: black stays the window colour" "80000005" ColorEcho
   stop_lab
 

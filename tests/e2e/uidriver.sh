@@ -40,6 +40,11 @@ text_now() {  # description, designer name, expected text
   drive text --exe "$EXE" --name "$2"
   check "$1" "0 $3" "$STATUS $(fact text)"
 }
+# A control's text once it is the expected one.
+text_soon() {  # description, designer name, expected text
+  drive text --exe "$EXE" --name "$2" --until "text=$3" --timeout 10000
+  check "$1" "0 $3" "$STATUS $(fact text)"
+}
 
 finish() {
   rm -rf "$SCRATCH"
@@ -122,10 +127,10 @@ drive answer-box --exe "$EXE" --button No --timeout 10000
 check "answer-box reads the box" "0|Question|Continue with Tëst?|No" \
   "$STATUS|$(fact caption)|$(fact text)|$(fact pressed)"
 check "answer-box lists the buttons" "Yes,No,Cancel" "$(printf '%s\n' "$LAST" | sed -n 's/^button=//p' | paste -sd,)"
-text_now "the target saw the answer when answer-box returns" lStatus "Answer: No"
+text_soon "the target saw the answer" lStatus "Answer: No"
 drive click --exe "$EXE" --name btnAsk
 drive answer-box --exe "$EXE" --button cancel --timeout 10000
-text_now "buttons are named without case" lStatus "Answer: Cancel"
+text_soon "buttons are named without case" lStatus "Answer: Cancel"
 
 drive rect --exe "$EXE" --title "Orvalis Target"
 x=$(fact x); y=$(fact y); w=$(fact width); h=$(fact height)

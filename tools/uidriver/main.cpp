@@ -198,19 +198,17 @@ bool HasControl(const Command& command) {
                                                       command.verb != "controls");
 }
 
-// The facts of a top-level window; false when its title did not come.
-bool AddWindow(Reading& reading, HWND window) {
+// The facts of a top-level window. Its title is empty when the program did
+// not answer: a setup that works without taking messages still shows windows.
+void AddWindow(Reading& reading, HWND window) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  const std::optional<std::string> title = ReadText(window);
-  if (!title) return false;
   reading.Add("window", Hex(window));
   reading.Add("pid", std::to_string(owner));
   reading.Add("class", ClassOf(window));
   reading.Add("name", DesignerName(window));
   reading.Add("visible", Visible(window) ? "1" : "0");
-  reading.Add("title", *title);
-  return true;
+  reading.Add("title", TextOf(window));
 }
 
 void PrintFacts(const std::vector<Fact>& facts) {
@@ -591,12 +589,11 @@ int AnswerBox(const Command& command) {
     if (press == nullptr && ((wantedId != 0 && id == wantedId) || SameText(caption, wanted))) press = child;
   }
   if (press == nullptr) return Failure("no button " + wanted);
-  const HWND owner = ::GetWindow(box, GW_OWNER);
   int id = ::GetDlgCtrlID(press);
   ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(press));
+  // The box gone is the answer taken. What the program does next is not
+  // waited for: a setup goes on installing without taking messages.
   if (!Poll(command, [&] { return !::IsWindow(box) || !Visible(box); })) return Failure("the box stayed open");
-  // The program goes on from where it showed the box.
-  if (owner && !Settle(owner, command)) return Failure("the program did not go on in time");
   Print("pressed", BoxButtonName(id));
   return 0;
 }
@@ -615,11 +612,10 @@ int Watch(const Command& command) {
     for (DWORD id : Processes(command)) alive = alive || ProcessAlive(id);
     started = started || alive;
     for (HWND window : TopWindows(command)) {
+      if (!seen.insert(window).second) continue;
       Reading facts;
-      if (!seen.count(window) && AddWindow(facts, window)) {
-        seen.insert(window);
-        PrintFacts(facts.facts);
-      }
+      AddWindow(facts, window);
+      PrintFacts(facts.facts);
     }
     if (started && !alive) break;
     if (::GetTickCount64() - start >= ULONGLONG(command.timeoutMs)) {
@@ -646,7 +642,7 @@ Reading ReadOnce(const Command& command) {
       return reading;
     }
     for (HWND top : windows) {
-      if (!AddWindow(reading, top)) return FailedReading(kNoAnswer);
+      AddWindow(reading, top);
       if (verb != "controls") continue;
       for (HWND child : Descendants(top)) {
         const std::optional<std::string> text = ReadText(child);
@@ -737,7 +733,7 @@ int Run(const Command& command) {
       return 0;
     }
     Reading facts;
-    if (!Poll(command, [&] { return AddWindow(facts = Reading(), window); })) return Failure(kNoAnswer);
+    AddWindow(facts, window);
     PrintFacts(facts.facts);
     return 0;
   }
