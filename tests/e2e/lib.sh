@@ -78,7 +78,9 @@ DRIVER=$BIN/orvalis-uidriver.exe
 RUNRAW=$OUT/win64/run-raw.exe
 
 inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+# The driver's output without carriage returns, and its own exit status (0
+# done, 1 not found or timed out) for the checks that wait on it.
+driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # One key=value fact of the driver's output, as written (escapes kept).
 fact() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1; }
 unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
