@@ -27,12 +27,8 @@ launch() {  # name, arguments
   rm -f "$WORK/run.txt"
   ( "$WINE" "$RUNRAW" "$(winpath "$WORK/$1.exe") $2" > "$WORK/run.txt" 2>/dev/null ) &
   RUNNER=$!
-  P=
-  for _ in $(seq 300); do
-    P=$(head -n1 "$WORK/run.txt" 2>/dev/null | tr -d '\r')
-    [ -n "$P" ] && break
-    sleep 0.1
-  done
+  wait_for_file "$WORK/run.txt" 30
+  P=$(head -n1 "$WORK/run.txt" 2>/dev/null | tr -d '\r')
 }
 finished() {
   wait "$RUNNER" 2>/dev/null
@@ -178,9 +174,7 @@ HANDOVER_U=$(unixpath "$HANDOVER")
 echo stale > "$HANDOVER_U/Readme.txt"
 # Held longer than one run's writability wait (20 attempts, 10 s), so the first
 # run fails and offers elevation; the elevated copy finds the file free.
-"$WINE" "$INSPECT" hold "$HANDOVER\\Readme.txt" 14 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$HANDOVER\\Readme.txt" 14
 LOG='C:\Deploy Logs\handover.log'
 launch deploy "/U /M:ENU /O:\"$LOG\" /P:\"$HANDOVER\""
 box=$(driver answer-box --pid "$P" --button Yes --timeout 30000)

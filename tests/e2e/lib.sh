@@ -103,6 +103,17 @@ wait_for_file() {  # linux path, seconds
   return 1
 }
 
+# Has inspect.exe open a file without sharing for some seconds, in the
+# background (HOLDER names it), and returns once the file is held.
+hold_file() {  # Windows path, seconds
+  rm -f "$WORK/hold.txt"
+  "$WINE" "$INSPECT" hold "$1" "$2" >"$WORK/hold.txt" 2>/dev/null &
+  HOLDER=$!
+  wait_for_file "$WORK/hold.txt" 20 && [ "$(tr -d '\r\n' <"$WORK/hold.txt")" = held ] && return 0
+  echo "        $1 is not held: $(tr -d '\r' <"$WORK/hold.txt" 2>/dev/null)"
+  return 1
+}
+
 # Starts $WORK/<name>.exe with an exact command line, without waiting, and
 # prints its Windows process id. The id goes through a file: the setup inherits
 # the launcher's output, so a pipe would stay open until the setup ends.

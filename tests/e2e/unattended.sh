@@ -115,18 +115,14 @@ LOCK='C:\Lock Demo'
 run_setup deletes "/U /P:\"$LOCK\""
 LOCK_U=$(unixpath "$LOCK")
 echo stale > "$LOCK_U/Readme.txt"
-"$WINE" "$INSPECT" hold "$LOCK\\Readme.txt" 3 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$LOCK\\Readme.txt" 3
 run_setup deletes "/U /P:\"$LOCK\""
 wait "$HOLDER" 2>/dev/null
 expect "a file held for 3 seconds is replaced after it is released" "$(crc_of "$PRODUCT/ReadMe.txt")" \
   "$(inspect file "$LOCK\\Readme.txt" | cut -d' ' -f1,2)"
 
 echo stale > "$LOCK_U/Readme.txt"
-"$WINE" "$INSPECT" hold "$LOCK\\Readme.txt" 40 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$LOCK\\Readme.txt" 40
 PID=$(start_setup deletes "/U /P:\"$LOCK\" /M:ENU")
 box=$(driver answer-box --pid "$PID" --button No --timeout 30000)
 expect "a file held for the whole wait: the elevation offer is a warning" "Warning" "$(fact "$box" caption)"
