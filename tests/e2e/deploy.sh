@@ -122,19 +122,7 @@ echo "a quiet run with a damaged stream over an earlier installation"
 DAMAGED='C:\Deploy Damaged'
 quiet_run deploy "/Q /P:\"$DAMAGED\""
 expect "the earlier version installs" "0" "$RC"
-$PY - "$WORK/deploy.exe" "$WORK/damaged.exe" <<'PY'
-import sys, pefile
-src, dst = sys.argv[1:3]
-pe = pefile.PE(src)
-data = bytearray(open(src, "rb").read())
-for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id != 10: continue
-    for n in t.directory.entries:
-        if n.name is not None and str(n.name) == "FILE:DATA\\CUSTOMERS.CSV":
-            e = n.directory.entries[0].data.struct
-            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
-open(dst, "wb").write(data)
-PY
+damage_stream "$WORK/deploy.exe" "$WORK/damaged.exe" 'DATA\CUSTOMERS.CSV'
 DAMAGED_U=$(unixpath "$DAMAGED")
 printf 'earlier version\r\n' > "$DAMAGED_U/Data/customers.csv"
 before=$(inspect file "$DAMAGED\\Data\\customers.csv" | cut -d' ' -f1,2)

@@ -287,6 +287,29 @@ pack_files() {  # stub, descriptor file, files folder, output
   "$PACK" --stub "$1" --descriptor "$2" --files "$3" -o "$4"
 }
 
+# Copies a packed program with the last byte of one payload stream flipped,
+# which its zlib trailer then does not match: the stream of the RT_RCDATA
+# resource FILE:<NAME>, found with pefile. Fails when there is no such stream.
+damage_stream() {  # packed program, copy, stored name (such as DATA\CUSTOMERS.CSV)
+  "$PY" - "$1" "$2" "$3" <<'PY'
+import sys, pefile
+src, dst, victim = sys.argv[1:4]
+pe = pefile.PE(src)
+data = bytearray(open(src, "rb").read())
+found = False
+for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if t.id != 10: continue
+    for n in t.directory.entries:
+        if n.name is not None and str(n.name) == "FILE:" + victim:
+            e = n.directory.entries[0].data.struct
+            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
+            found = True
+if not found:
+    sys.exit("no payload stream FILE:" + victim)
+open(dst, "wb").write(data)
+PY
+}
+
 # Packs $WORK/<name>.exe, a setup of the build under test, from a descriptor text (its escapes,
 # such as \r\n, expanded into $WORK/<name>.id) and a product folder.
 pack() {  # name, descriptor text, [product folder, $PRODUCT by default]

@@ -140,19 +140,7 @@ expect "the held file was not touched" "stale" "$(tr -d '\r\n' < "$LOCK_U/Readme
 kill "$HOLDER" 2>/dev/null; wait "$HOLDER" 2>/dev/null
 
 echo "a damaged payload stream"
-$PY - "$WORK/demo.exe" "$WORK/damaged.exe" <<'PY'
-import sys, pefile
-src, dst = sys.argv[1:3]
-pe = pefile.PE(src)
-data = bytearray(open(src, "rb").read())
-for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id != 10: continue
-    for n in t.directory.entries:
-        if n.name is not None and str(n.name) == "FILE:DATA\\CUSTOMERS.CSV":
-            e = n.directory.entries[0].data.struct
-            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
-open(dst, "wb").write(data)
-PY
+damage_stream "$WORK/demo.exe" "$WORK/damaged.exe" 'DATA\CUSTOMERS.CSV'
 BAD='C:\Damaged Demo'
 PID=$(start_setup damaged "/U /P:\"$BAD\" /M:ENU")
 box=$(driver answer-box --pid "$PID" --button No --timeout 30000)
