@@ -37,7 +37,7 @@ ended() { driver wait-exit --pid "$P" --timeout "${1:-20000}" >/dev/null; }
 # (without a window manager the title bar and borders are never drawn).
 photo() {  # file, window name
   local r c x y w h
-  sleep 0.7  # let the window finish painting
+  driver wait-painted --pid "$P" --name "$2" --timeout "$WAIT_MS" >/dev/null
   r=$(driver rect --pid "$P" --name "$2" --timeout 5000)
   c=$(fact "$r" client)
   if [ -z "$c" ]; then fail "photo $1: no window $2"; return; fi
@@ -185,7 +185,6 @@ walkthrough() {  # name of the language's array
   expect "a folder that cannot be made offers elevation" "${L[not_created]}" "$(fact "$box" text | paste -sd' ')"
   check "the main dialog is back after the failed pass" shown SForm
   expect "with the folder as typed" "${L[bad_folder]}\\" "$(text_of Path)"
-  sleep 1  # the closed box's area is repainted
   photo "main-failed-${L[photos]}" SForm
   driver set-text --pid "$P" --name Path --text "$folder\\" >/dev/null
   click btnInstall

@@ -243,7 +243,7 @@ photograph_window() {  # exe, title, photo name
   local rect x y w h
   rect=$(driver rect --exe "$1" --title "$2")
   x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
+  driver wait-painted --exe "$1" --title "$2" --timeout "$WAIT_MS" >/dev/null
   rm -f "$PHOTOS/$3.png"
   import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$3.png" 2>>"$WORK/photo.log"
   check "$3 photographed" test -s "$PHOTOS/$3.png"

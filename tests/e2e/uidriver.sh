@@ -69,6 +69,7 @@ TARGET_JOB=$!
 drive wait-window --exe "$EXE" --title "Orvalis Target" --timeout 20000
 check "wait-window finds the target" "0 Orvalis Target OrvalisUiTarget frmTarget" \
   "$STATUS $(fact title) $(fact class) $(fact name)"
+TARGET_WINDOW=$(fact window)
 drive wait-window --pid "$(fact pid)" --timeout 2000
 check "wait-window by process id" "0 Orvalis Target" "$STATUS $(fact title)"
 
@@ -146,6 +147,8 @@ if [ -n "$bx" ] && [ "$bx" -ge "$x" ] && [ "$by" -ge "$y" ] && [ "$bx" -lt $((x 
 else
   bad "rect of a control: $LAST (window $x,$y ${w}x$h)"
 fi
+drive wait-painted --exe "$EXE" --title "Orvalis Target"
+check "wait-painted: the window has nothing left to paint" "0 $TARGET_WINDOW" "$STATUS $(fact painted)"
 if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$SCRATCH/window.png" 2>/dev/null
   check "photograph of the window has its size" "${w}x${h}" "$(identify -format '%wx%h' "$SCRATCH/window.png" 2>/dev/null)"

@@ -16,9 +16,10 @@ struct VerbRule {
   std::string_view required;  // one more option the verb cannot do without
 };
 
-constexpr std::array<VerbRule, 20> kVerbs = {{
+constexpr std::array<VerbRule, 21> kVerbs = {{
     {"list", false, ""},
     {"wait-window", false, ""},
+    {"wait-painted", false, ""},
     {"controls", false, ""},
     {"text", true, ""},
     {"items", true, ""},
@@ -189,6 +190,8 @@ std::string Usage() {
          "  close [--title T]                 asks a window to close (WM_CLOSE)\n"
          "Waiting:\n"
          "  wait-window [--title T] [--class C]  waits for a visible window\n"
+         "  wait-painted [--title T] [CONTROL]  waits until the program is idle and a window, with every\n"
+         "                                    window in it, has nothing left to paint (for a photograph)\n"
          "  wait-exit                         waits until the process has ended\n"
          "  watch                             waits for the process to start and end, reporting every\n"
          "                                    visible top-level window it shows meanwhile\n"

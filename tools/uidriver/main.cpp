@@ -318,6 +318,21 @@ bool Settle(HWND window, const Command& command) {
   return true;
 }
 
+// Waits until `window` and every visible window inside it have been painted:
+// first the program idle (Settle), then no update region left anywhere in the
+// tree, which is what a photograph needs; Wine hands the painted pixels to
+// the X server when the thread goes idle again.
+bool WaitPainted(HWND window, const Command& command) {
+  if (!Settle(window, command)) return false;
+  return Poll(command, [&] {
+    if (!::IsWindow(window)) return true;
+    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child : Descendants(window))
+      if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
+  });
+}
+
 // Memory inside the process that owns a window, for the messages whose
 // pointer arguments the system does not carry across processes (tool bar and
 // tooltip messages). The driver and the program must have the same bitness.
@@ -724,6 +739,13 @@ int Run(const Command& command) {
     return 0;
   }
   if (verb == "answer-box") return AnswerBox(command);
+  if (verb == "wait-painted") {
+    const HWND window = HasControl(command) ? WaitForControl(command) : WaitForWindow(command);
+    if (window == nullptr) return Failure(HasControl(command) ? "no control" : "no window");
+    if (!WaitPainted(window, command)) return Failure("the window was not painted in time");
+    Print("painted", Hex(window));
+    return 0;
+  }
   if (verb == "wait-window" || verb == "close") {
     HWND window = WaitForWindow(command);
     if (window == nullptr) return Failure("no window");

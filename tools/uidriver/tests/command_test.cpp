@@ -142,6 +142,7 @@ TEST(UiDriverCommand, UntilConditions) {
       {{"type", "--exe", "x", "--name", "e", "--text", "a", "--until", "text=a"},
        "type reads nothing to wait for: no --until"},
       {{"wait-exit", "--exe", "x", "--until", "exited=1"}, "wait-exit reads nothing to wait for: no --until"},
+      {{"wait-painted", "--exe", "x", "--until", "painted=1"}, "wait-painted reads nothing to wait for: no --until"},
       {{"text", "--exe", "x", "--name", "c", "--until", "text"}, "--until needs KEY=VALUE, KEY!=VALUE or KEY~=TEXT"},
       {{"text", "--exe", "x", "--name", "c", "--until"}, "missing value for --until"},
   };
