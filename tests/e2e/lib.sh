@@ -105,6 +105,7 @@ wait_for_file() {  # linux path, seconds
 
 # Has inspect.exe open a file without sharing for some seconds, in the
 # background (HOLDER names it), and returns once the file is held.
+# shellcheck disable=SC2034  # HOLDER is read by the scripts
 hold_file() {  # Windows path, seconds
   rm -f "$WORK/hold.txt"
   "$WINE" "$INSPECT" hold "$1" "$2" >"$WORK/hold.txt" 2>/dev/null &
