@@ -46,38 +46,36 @@ color_page() {  # language
   local lang=$1
   start_lab --page color --lang "$lang"
   expect "$lang color: window caption" "Orvalis controls" "$(fact "$(cat "$WORK/window.txt")" title)"
-  if [ "$lang" = NLD ]; then expect "NLD color: Dutch caption" "Kleur..." "$(text_of btnColor)"; fi
-  expect "$lang color: starting colour" "000000FF" "$(text_of ColorEcho)"
+  if [ "$lang" = NLD ]; then expect_text "NLD color: Dutch caption" "Kleur..." btnColor; fi
+  expect_text "$lang color: starting colour" "000000FF" ColorEcho
   photograph "color-$lang"
   [ "$lang" = ENU ] || { stop_lab; return; }
 
   # An unknown colour with flag 1: the dialog opens at the button's bottom-left corner.
   driver set-text --exe orvalis-controls.exe --name ColorEcho --text 00123456 >/dev/null
   driver click --exe orvalis-controls.exe --name chkFlag1 >/dev/null
-  sleep 0.3
-  expect "chkFlag1 echoes checked" "1" "$(text_of chkFlag1Echo)"
+  expect_text "chkFlag1 echoes checked" "1" chkFlag1Echo
   mapfile -t at < <(open_dialog)
   expect "dialog at the button's bottom-left corner" "${at[2]},${at[3]}" "${at[0]},${at[1]}"
   type_rgb 0 128 255
   answer OK
-  sleep 0.3
-  expect "a confirmed choice is echoed" "00FF8000" "$(text_of ColorEcho)"
-  expect "confirmed" "1" "$(text_of btnColorEcho)"
+  expect_text "a confirmed choice is echoed" "00FF8000" ColorEcho
+  expect_text "confirmed" "1" btnColorEcho
 
   open_dialog >/dev/null
   type_rgb 255 0 0
   answer Cancel
-  sleep 0.3
-  expect "cancelling keeps the colour" "00FF8000" "$(text_of ColorEcho)"
-  expect "not confirmed" "0" "$(text_of btnColorEcho)"
+  text_when btnColorEcho 0 >/dev/null  # the lab has gone on from the dialog
+  expect_text "cancelling keeps the colour" "00FF8000" ColorEcho
+  expect_text "not confirmed" "0" btnColorEcho
 
   # Flag 4: the window colour starts as black, and black comes back as the window colour.
   driver set-text --exe orvalis-controls.exe --name ColorEcho --text 80000005 >/dev/null
   driver click --exe orvalis-controls.exe --name chkFlag4 >/dev/null
   open_dialog >/dev/null
   answer OK
-  sleep 0.3
-  expect "flag 4: black stays the window colour" "80000005" "$(text_of ColorEcho)"
+  text_when btnColorEcho 1 >/dev/null  # the lab has gone on from the dialog
+  expect_text "flag 4: black stays the window colour" "80000005" ColorEcho
   stop_lab
 
   # A button near the screen's bottom-right corner: the dialog is pulled back inside.
@@ -101,16 +99,14 @@ richedit_page() {  # language
   expect "$lang richedit: window caption" "Orvalis controls" "$(fact "$(cat "$WORK/window.txt")" title)"
   if [ "$lang" = ENU ]; then
     driver type --exe orvalis-controls.exe --name Rtf1RichEdit --text "Lab text" >/dev/null
-    sleep 0.5
     local rtf
-    rtf=$(text_of Rtf1Echo)
+    rtf=$(text_holding Rtf1Echo "Lab text")
     # The driver writes a backslash as two.
     check "Rtf1Echo holds RTF" test "${rtf:0:6}" = '{\\rtf'
 
     check "Rtf1Echo holds the typed text" grep -q "Lab text" <<<"$rtf"
     driver click --exe orvalis-controls.exe --name Rtf2RichEdit --mouse >/dev/null
-    sleep 0.5
-    expect "a click on the web address comes back through OnLink" "www.orvalis.example/notes" "$(text_of Rtf2Echo)"
+    expect_text "a click on the web address comes back through OnLink" "www.orvalis.example/notes" Rtf2Echo
   fi
   photograph "richedit-$lang"
   stop_lab

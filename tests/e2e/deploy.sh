@@ -27,12 +27,8 @@ launch() {  # name, arguments
   rm -f "$WORK/run.txt"
   ( "$WINE" "$RUNRAW" "$(winpath "$WORK/$1.exe") $2" > "$WORK/run.txt" 2>/dev/null ) &
   RUNNER=$!
-  P=
-  for _ in $(seq 300); do
-    P=$(head -n1 "$WORK/run.txt" 2>/dev/null | tr -d '\r')
-    [ -n "$P" ] && break
-    sleep 0.1
-  done
+  wait_for_file "$WORK/run.txt" 30
+  P=$(head -n1 "$WORK/run.txt" 2>/dev/null | tr -d '\r')
 }
 finished() {
   wait "$RUNNER" 2>/dev/null
@@ -126,19 +122,7 @@ echo "a quiet run with a damaged stream over an earlier installation"
 DAMAGED='C:\Deploy Damaged'
 quiet_run deploy "/Q /P:\"$DAMAGED\""
 expect "the earlier version installs" "0" "$RC"
-$PY - "$WORK/deploy.exe" "$WORK/damaged.exe" <<'PY'
-import sys, pefile
-src, dst = sys.argv[1:3]
-pe = pefile.PE(src)
-data = bytearray(open(src, "rb").read())
-for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id != 10: continue
-    for n in t.directory.entries:
-        if n.name is not None and str(n.name) == "FILE:DATA\\CUSTOMERS.CSV":
-            e = n.directory.entries[0].data.struct
-            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
-open(dst, "wb").write(data)
-PY
+damage_stream "$WORK/deploy.exe" "$WORK/damaged.exe" 'DATA\CUSTOMERS.CSV'
 DAMAGED_U=$(unixpath "$DAMAGED")
 printf 'earlier version\r\n' > "$DAMAGED_U/Data/customers.csv"
 before=$(inspect file "$DAMAGED\\Data\\customers.csv" | cut -d' ' -f1,2)
@@ -178,9 +162,7 @@ HANDOVER_U=$(unixpath "$HANDOVER")
 echo stale > "$HANDOVER_U/Readme.txt"
 # Held longer than one run's writability wait (20 attempts, 10 s), so the first
 # run fails and offers elevation; the elevated copy finds the file free.
-"$WINE" "$INSPECT" hold "$HANDOVER\\Readme.txt" 14 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$HANDOVER\\Readme.txt" 14
 LOG='C:\Deploy Logs\handover.log'
 launch deploy "/U /M:ENU /O:\"$LOG\" /P:\"$HANDOVER\""
 box=$(driver answer-box --pid "$P" --button Yes --timeout 30000)

@@ -60,7 +60,7 @@ run_faulty() {  # exe (Linux path), arguments
     fi
     [ -n "$(fact "$box" text)" ] && BOXES+="$(fact "$box" text)"$'\n'
   done
-  for i in $(seq 600); do [ -s "$WORK/rc.txt" ] && break; sleep 0.1; done
+  wait_for_file "$WORK/rc.txt" 60
   [ -s "$WORK/rc.txt" ] || { driver wait-exit --pid "$pid" --timeout 1000 >/dev/null; }
   wait "$runner" 2>/dev/null
   RC=$(sed -n 's/^exit=//p' "$WORK/pid.txt" 2>/dev/null | tr -d '\r')
@@ -220,8 +220,7 @@ pack user "$(descriptor FaultUser Fault_User)"
   expect "the software-list entry names the program in the profile" "sz:\"$target\\OrvalisDemo.exe\" /UnInstall" "$entry"
   link=$(find "$USER_PREFIX/drive_c" "$HOME" -path '*Desktop*' -name 'Fault User.lnk' 2>/dev/null | head -n1)
   check "the desktop shortcut is made" test -n "$link"
-  for _ in $(seq 100); do [ -s "$record" ] && break; sleep 0.1; done
-  check "the program was started" test -s "$record"
+  check "the program was started" wait_for_file "$record" 10
   expect "  in its folder" "folder=$target" "$(tr -d '\r' < "$record" 2>/dev/null | grep '^folder=')"
   /usr/lib/wine/wineserver -k 2>/dev/null
   echo "$PASSED $FAILED" > "$WORK/profile-counts"

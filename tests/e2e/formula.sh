@@ -23,48 +23,47 @@ EXE=orvalis-controls.exe
 load_form() {  # stored form
   driver set-text --exe $EXE --name FormulaIn --text "$1" >/dev/null
   driver click --exe $EXE --name btnLoad >/dev/null
-  sleep 0.3
 }
 
 formula_page() {  # language
   local lang=$1
   start_lab --page formula --lang "$lang"
-  expect "$lang formula: first echo" " #0" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: first echo" " #0" LineEdit1Echo
 
   # Functions show as words, "," becomes ".", "v" asks the host for a variable.
   press LineEdit1 end
   type_in LineEdit1 "2*s(v)+1,5"
-  expect "$lang formula: display text" "2*sin([Var1])+1.5" "$(text_of LineEdit1)"
-  expect "$lang formula: stored form, a change per token" "2*s(V)+1.5@~x@y #10" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: display text" "2*sin([Var1])+1.5" LineEdit1
+  expect_text "$lang formula: stored form, a change per token" "2*s(V)+1.5@~x@y #10" LineEdit1Echo
   press LineEdit1 enter
   type_in LineEdit1 "P"
-  expect "$lang formula: a line break and Pi" '2*sin([Var1])+1.5\r\n Pi ' "$(text_of LineEdit1)"
-  expect "$lang formula: their tokens" "2*s(V)+1.5!p@~x@y #12" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: a line break and Pi" '2*sin([Var1])+1.5\r\n Pi ' LineEdit1
+  expect_text "$lang formula: their tokens" "2*s(V)+1.5!p@~x@y #12" LineEdit1Echo
   press LineEdit1 home
   press LineEdit1 delete
   press LineEdit1 right
   type_in LineEdit1 $'\b'
-  expect "$lang formula: Delete and Backspace take tokens" "s(V)+1.5!p@~x@y #14" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: Delete and Backspace take tokens" "s(V)+1.5!p@~x@y #14" LineEdit1Echo
   press LineEdit1 ctrl+x
-  expect "$lang formula: Ctrl+X empties the formula" " #15" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: Ctrl+X empties the formula" " #15" LineEdit1Echo
   driver set-text --exe $EXE --name FormulaIn --text "" >/dev/null
   press FormulaIn ctrl+v
-  expect "$lang formula: what Ctrl+X put on the clipboard" "s(V)+1.5!p@~x@y" "$(text_of FormulaIn)"
+  expect_text "$lang formula: what Ctrl+X put on the clipboard" "s(V)+1.5!p@~x@y" FormulaIn
 
   # Both kinds of variables and constants, loaded and read back.
   local stored='V+V*A-B/C@~x@y@~~0001414243'
   load_form "$stored"
-  expect "$lang formula: loaded form shown" "[Var2]+[Var3]*{Turnover}-{Costs}/{C}" "$(text_of LineEdit1)"
-  expect "$lang formula: loaded form read back, no change event" "$stored #15" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: loaded form shown" "[Var2]+[Var3]*{Turnover}-{Costs}/{C}" LineEdit1
+  expect_text "$lang formula: loaded form read back, no change event" "$stored #15" LineEdit1Echo
   driver set-text --exe $EXE --name FormulaIn --text "" >/dev/null
   press LineEdit1 ctrl+c
   press FormulaIn ctrl+v
-  expect "$lang formula: Ctrl+C copies the stored form" "$stored" "$(text_of FormulaIn)"
+  expect_text "$lang formula: Ctrl+C copies the stored form" "$stored" FormulaIn
   photograph "formula-$lang"
 
   load_form 'V+V@~x'
-  expect "$lang formula: variables that do not match load empty" "" "$(text_of LineEdit1)"
-  expect "$lang formula: and read back empty" " #15" "$(text_of LineEdit1Echo)"
+  expect_text "$lang formula: variables that do not match load empty" "" LineEdit1
+  expect_text "$lang formula: and read back empty" " #15" LineEdit1Echo
   stop_lab
 }
 

@@ -31,8 +31,11 @@ echo "sample host"
 own_xvfb 481 510
 own_wine_prefix
 EXE=orvalis-host.exe
-text_by_name() { fact "$(driver text --exe $EXE --name "$1")" text; }
-text_by_id() { fact "$(driver text --exe $EXE --id "$1")" text; }
+# The check of what the host reads back, shown in the boxes 101 to 105 by
+# control id: their text once it is the expected one.
+expect_by_id() {  # description, expected, id
+  expect "$1" "$2" "$(fact "$(driver text --exe $EXE --id "$3" --until "text=$2" --timeout "$WAIT_MS")" text)"
+}
 
 "$BUILD_WINE" "$HOST" >"$WORK/host.log" 2>&1 &
 HOST_PID=$!
@@ -43,31 +46,28 @@ check "the host's window opens" grep -q "title=Orvalis host" "$WORK/window.txt"
 press NumEdit1 shift+end
 type_in NumEdit1 "1234,5"
 press NumEdit1 tab
-expect "number edit: formatted after leaving" "1.234,50" "$(text_by_name NumEdit1)"
-expect "number edit: the host reads the value" "1234.50" "$(text_by_id 101)"
+expect_text "number edit: formatted after leaving" "1.234,50" NumEdit1
+expect_by_id "number edit: the host reads the value" "1234.50" 101
 
 press DateEdit1 shift+end
 type_in DateEdit1 "12032014"
 press DateEdit1 tab
-expect "date edit: formatted after leaving" "12-03-2014" "$(text_by_name DateEdit1)"
+expect_text "date edit: formatted after leaving" "12-03-2014" DateEdit1
 # 12 March 2014 is day 41710 counted from 30 December 1899.
-expect "date edit: the host reads the day number" "41710" "$(text_by_id 102)"
+expect_by_id "date edit: the host reads the day number" "41710" 102
 
 type_in ZipEdit1 "1234ab"
 press ZipEdit1 tab
-expect "postcode edit: the host reads the code" "1234 AB" "$(text_by_id 103)"
+expect_by_id "postcode edit: the host reads the code" "1234 AB" 103
 
 driver click --exe $EXE --name Choice1_1 >/dev/null
-sleep 0.3
-expect "choice: the host reads the clicked line" "1/" "$(text_by_id 104)"
+expect_by_id "choice: the host reads the clicked line" "1/" 104
 driver click --exe $EXE --name Choice1_2 >/dev/null
-sleep 0.3
 type_in Choice1_Other "by boat"
-expect "choice: the host reads the other text" "2/by boat" "$(text_by_id 104)"
+expect_by_id "choice: the host reads the other text" "2/by boat" 104
 
 driver click --exe $EXE --name Rtf1RichEdit --mouse >/dev/null
-sleep 0.5
-expect "a click on the viewer's link reaches the host's callback" "manual #7" "$(text_by_id 105)"
+expect_by_id "a click on the viewer's link reaches the host's callback" "manual #7" 105
 
 photograph_window $EXE "Orvalis host" host
 

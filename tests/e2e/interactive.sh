@@ -19,15 +19,9 @@ has_file() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" 2>/dev/null | head -n1)" 
 
 # The text of a named control of process $P, waiting for it to appear.
 # A window that has just appeared may not have its texts yet: an empty text is
-# read again for a moment before it counts.
+# read again until it is filled in (an empty one after the time counts).
 text_of() {
-  local t
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
-    t=$(fact "$(driver text --pid "$P" --name "$1" --timeout "${2:-10000}")" text)
-    [ -n "$t" ] && break
-    sleep 0.2
-  done
-  printf '%s' "$t"
+  fact "$(driver text --pid "$P" --name "$1" --until 'text!=' --timeout "${2:-10000}")" text
 }
 checked_of() { fact "$(driver checked --pid "$P" --name "$1" --timeout 5000)" checked; }
 items_of() { facts "$(driver items --pid "$P" --name "$1" --timeout 5000)" item; }
@@ -43,7 +37,7 @@ ended() { driver wait-exit --pid "$P" --timeout "${1:-20000}" >/dev/null; }
 # (without a window manager the title bar and borders are never drawn).
 photo() {  # file, window name
   local r c x y w h
-  sleep 0.7  # let the window finish painting
+  driver wait-painted --pid "$P" --name "$2" --timeout "$WAIT_MS" >/dev/null
   r=$(driver rect --pid "$P" --name "$2" --timeout 5000)
   c=$(fact "$r" client)
   if [ -z "$c" ]; then fail "photo $1: no window $2"; return; fi
@@ -115,7 +109,7 @@ declare -A DUTCH=(
 # and shows the progress window while a file is held.
 walkthrough() {  # name of the language's array
   local -n L=$1
-  local folder=${L[folder]} folder_u files f box hold rtf_h box_h options_h default_path
+  local folder=${L[folder]} folder_u files f box rtf_h box_h options_h default_path
   folder_u=$(unixpath "$folder")
   forget_keys "HKCU\\$SETTINGS"
 
@@ -191,22 +185,19 @@ walkthrough() {  # name of the language's array
   expect "a folder that cannot be made offers elevation" "${L[not_created]}" "$(fact "$box" text | paste -sd' ')"
   check "the main dialog is back after the failed pass" shown SForm
   expect "with the folder as typed" "${L[bad_folder]}\\" "$(text_of Path)"
-  sleep 1  # the closed box's area is repainted
   photo "main-failed-${L[photos]}" SForm
   driver set-text --pid "$P" --name Path --text "$folder\\" >/dev/null
   click btnInstall
   check "the options dialog opens again" shown frmCustom
   click btnInstall
   # Hold a file so that the writability check keeps the progress window up.
-  "$WINE" "$INSPECT" hold "$folder\\ReadMe.txt" 8 > "$WORK/hold.txt" 2>/dev/null &
-  hold=$!
-  sleep 1.5  # the holder's output only arrives when it ends
+  hold_file "$folder\\ReadMe.txt" 8
   box=$(driver answer-box --pid "$P" --button Yes --timeout 10000)
   expect "an existing folder is asked about" "${L[exists]}" "$(fact "$box" text)"
   check "the progress window opens" shown frmProgress
   photo "progress-${L[photos]}" frmProgress
   expect "progress texts" "${L[progress]}" "$(text_of Label)|$(text_of lMain)|$(text_of frmProgress)"
-  wait "$hold"
+  wait "$HOLDER"
   check "the run ends" ended 30000
   for f in ${L[unticked]}; do check_not "unticked $f stays uninstalled" has_file "$folder_u" "$f"; done
   check "a ticked file is installed again" has_file "$folder_u" Orders.dft

@@ -78,13 +78,21 @@ DRIVER=$BIN/orvalis-uidriver.exe
 RUNRAW=$OUT/win64/run-raw.exe
 
 inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+# The driver's output without carriage returns, and its own exit status (0
+# done, 1 not found or timed out) for the checks that wait on it.
+driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # One key=value fact of the driver's output, as written (escapes kept).
 fact() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1; }
 unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 expect() {  # description, expected, actual
   if [ "$2" = "$3" ]; then pass "$1"; else fail "$1"; printf '        expected: %s\n        actual:   %s\n' "$2" "$3"; fi
 }
+
+# How long a check waits for the state it expects, in milliseconds. Every
+# action of the driver returns once the program has taken it; what the
+# program shows afterwards may still come later (an echo box, a timer), so a
+# check reads until it sees its state and fails with what it last saw.
+WAIT_MS=${WAIT_MS:-15000}
 crc_of() { $PY -c 'import sys, zlib; d = open(sys.argv[1], "rb").read(); print("%d %08x" % (len(d), zlib.crc32(d)))' "$1"; }
 
 wait_for_file() {  # linux path, seconds
@@ -92,6 +100,18 @@ wait_for_file() {  # linux path, seconds
     [ -s "$1" ] && return 0
     sleep 0.1
   done
+  return 1
+}
+
+# Has inspect.exe open a file without sharing for some seconds, in the
+# background (HOLDER names it), and returns once the file is held.
+# shellcheck disable=SC2034  # HOLDER is read by the scripts
+hold_file() {  # Windows path, seconds
+  rm -f "$WORK/hold.txt"
+  "$WINE" "$INSPECT" hold "$1" "$2" >"$WORK/hold.txt" 2>/dev/null &
+  HOLDER=$!
+  wait_for_file "$WORK/hold.txt" 20 && [ "$(tr -d '\r\n' <"$WORK/hold.txt")" = held ] && return 0
+  echo "        $1 is not held: $(tr -d '\r' <"$WORK/hold.txt" 2>/dev/null)"
   return 1
 }
 
@@ -193,20 +213,52 @@ stop_lab() {
   kill "$LAB_PID" 2>/dev/null
   wait "$LAB_PID" 2>/dev/null
 }
-text_of() { fact "$(driver text --exe orvalis-controls.exe --name "$1")" text; }
+
+# The text of a control of the program $EXE (the lab unless a script names
+# another) by designer name, as the driver writes it (escaped): now, or once
+# it equals, differs from or holds a text (the last text seen when it does
+# not within WAIT_MS).
+text_of() { fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1")" text; }
+text_when() {  # name, wanted
+  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text=$2" --timeout "$WAIT_MS")" text
+}
+text_holding() {  # name, part
+  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text~=$2" --timeout "$WAIT_MS")" text
+}
+# The texts of several controls joined by "|" as one check compares them,
+# each read once it equals its part of WANTED (all of it for one control).
+texts_when() {  # wanted ("|" between the parts), name...
+  local rest=$1 joined='' separator='' name
+  shift
+  if [ $# = 1 ]; then text_when "$1" "$rest"; return; fi
+  for name in "$@"; do
+    joined+="$separator$(text_when "$name" "${rest%%|*}")"
+    separator='|'
+    rest=${rest#*|}
+  done
+  printf '%s' "$joined"
+}
+# The check that a control (or several, "|" between their texts) comes to show a text.
+expect_text() {  # description, expected, name...
+  expect "$1" "$2" "$(texts_when "$2" "${@:3}")"
+}
+# The check box state of a control once it is 0 or 1.
+checked_when() {  # name, 0|1
+  fact "$(driver checked --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "checked=$2" --timeout "$WAIT_MS")" checked
+}
 
 # A real key pressed in a control (focused by the keyboard first), and
-# characters typed into one (WM_CHAR), in the program $EXE (the lab unless a
-# script names another).
-press() { driver keys --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
-type_in() { driver type --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; sleep 0.3; }
+# characters typed into one (WM_CHAR), in the program $EXE; both return once
+# the program has taken them.
+press() { driver keys --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; }
+type_in() { driver type --exe "${EXE:-orvalis-controls.exe}" --name "$1" --text "$2" >/dev/null; }
 
 # Photographs a program's window, found by its title, to $PHOTOS/NAME.png.
 photograph_window() {  # exe, title, photo name
   local rect x y w h
   rect=$(driver rect --exe "$1" --title "$2")
   x=$(fact "$rect" x) y=$(fact "$rect" y) w=$(fact "$rect" width) h=$(fact "$rect" height)
-  sleep 1  # let every control finish painting
+  driver wait-painted --exe "$1" --title "$2" --timeout "$WAIT_MS" >/dev/null
   rm -f "$PHOTOS/$3.png"
   import -window root -crop "${w}x${h}+${x}+${y}" "$PHOTOS/$3.png" 2>>"$WORK/photo.log"
   check "$3 photographed" test -s "$PHOTOS/$3.png"
@@ -248,6 +300,29 @@ stage_product() {  # folder
 # Packs every file of a folder and a descriptor file into a copy of a stub.
 pack_files() {  # stub, descriptor file, files folder, output
   "$PACK" --stub "$1" --descriptor "$2" --files "$3" -o "$4"
+}
+
+# Copies a packed program with the last byte of one payload stream flipped,
+# which its zlib trailer then does not match: the stream of the RT_RCDATA
+# resource FILE:<NAME>, found with pefile. Fails when there is no such stream.
+damage_stream() {  # packed program, copy, stored name (such as DATA\CUSTOMERS.CSV)
+  "$PY" - "$1" "$2" "$3" <<'PY'
+import sys, pefile
+src, dst, victim = sys.argv[1:4]
+pe = pefile.PE(src)
+data = bytearray(open(src, "rb").read())
+found = False
+for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if t.id != 10: continue
+    for n in t.directory.entries:
+        if n.name is not None and str(n.name) == "FILE:" + victim:
+            e = n.directory.entries[0].data.struct
+            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
+            found = True
+if not found:
+    sys.exit("no payload stream FILE:" + victim)
+open(dst, "wb").write(data)
+PY
 }
 
 # Packs $WORK/<name>.exe, a setup of the build under test, from a descriptor text (its escapes,

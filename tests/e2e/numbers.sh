@@ -27,56 +27,55 @@ number_page() {  # language
   local lang=$1
   start_lab --page number --lang "$lang"
   # Without MinimalZero only a bare "0" is blanked: kept decimals show "0,00".
-  expect "$lang number: zero with its kept decimals" "0,00 EUR" "$(text_of NumEdit1)"
-  expect "$lang number: first echoes" "0.00 #0|0 #0|0 #0" \
-    "$(text_of NumEdit1Echo)|$(text_of NumEdit2Echo)|$(text_of NumEdit3Echo)"
+  expect_text "$lang number: zero with its kept decimals" "0,00 EUR" NumEdit1
+  expect_text "$lang number: first echoes" "0.00 #0|0 #0|0 #0" NumEdit1Echo NumEdit2Echo NumEdit3Echo
 
   # Every accepted digit is a change; the third decimal is refused. Shift+End
   # keeps the selection of entry, which the first key replaces.
   press NumEdit1 shift+end
   type_in NumEdit1 "1234567,891"
-  expect "$lang number: bare form while focused" "1234567,89" "$(text_of NumEdit1)"
-  expect "$lang number: a change per accepted key" "1234567.89 #9" "$(text_of NumEdit1Echo)"
+  expect_text "$lang number: bare form while focused" "1234567,89" NumEdit1
+  expect_text "$lang number: a change per accepted key" "1234567.89 #9" NumEdit1Echo
   type_in NumEdit1 "8"
-  expect "$lang number: an eighth integer digit is refused" "1234567,89" "$(text_of NumEdit1)"
+  expect_text "$lang number: an eighth integer digit is refused" "1234567,89" NumEdit1
   photograph "number-$lang-focused"
   press NumEdit2 end
-  expect "$lang number: formatted form after leaving" "1.234.567,89 EUR" "$(text_of NumEdit1)"
+  expect_text "$lang number: formatted form after leaving" "1.234.567,89 EUR" NumEdit1
 
   # Escape brings back the value of entry and reports it.
   press NumEdit1 end
-  expect "$lang number: the bare form again on entry" "1234567,89" "$(text_of NumEdit1)"
+  expect_text "$lang number: the bare form again on entry" "1234567,89" NumEdit1
   type_in NumEdit1 $'\b\b\b-'
-  expect "$lang number: backspace over the decimal sign, then the sign" "-1234567" "$(text_of NumEdit1)"
-  expect "$lang number: edits reported" "-1234567.00 #12" "$(text_of NumEdit1Echo)"
+  expect_text "$lang number: backspace over the decimal sign, then the sign" "-1234567" NumEdit1
+  expect_text "$lang number: edits reported" "-1234567.00 #12" NumEdit1Echo
   press NumEdit1 escape
-  expect "$lang number: Escape restores the value" "1234567,89" "$(text_of NumEdit1)"
-  expect "$lang number: Escape is a change" "1234567.89 #13" "$(text_of NumEdit1Echo)"
+  expect_text "$lang number: Escape restores the value" "1234567,89" NumEdit1
+  expect_text "$lang number: Escape is a change" "1234567.89 #13" NumEdit1Echo
 
   # Hexadecimal digits, letters upper-cased.
   press NumEdit2 shift+end
   type_in NumEdit2 "a0f"
-  expect "$lang number: hexadecimal text" "A0F" "$(text_of NumEdit2)"
-  expect "$lang number: hexadecimal value" "2575 #3" "$(text_of NumEdit2Echo)"
+  expect_text "$lang number: hexadecimal text" "A0F" NumEdit2
+  expect_text "$lang number: hexadecimal value" "2575 #3" NumEdit2Echo
 
   # ChangeOnExit: typing raises nothing, leaving raises one change.
   press NumEdit3 shift+end
   type_in NumEdit3 "12,5"
-  expect "$lang number: no change while typing with ChangeOnExit" "0 #0" "$(text_of NumEdit3Echo)"
+  expect_text "$lang number: no change while typing with ChangeOnExit" "0 #0" NumEdit3Echo
   press btnNext space
-  expect "$lang number: one change on leaving" "12.5 #1" "$(text_of NumEdit3Echo)"
-  expect "$lang number: display form of NumEdit3" "12,5" "$(text_of NumEdit3)"
+  expect_text "$lang number: one change on leaving" "12.5 #1" NumEdit3Echo
+  expect_text "$lang number: display form of NumEdit3" "12,5" NumEdit3
   press NumEdit3 end
   press btnNext space
-  expect "$lang number: leaving unchanged raises nothing" "12.5 #1" "$(text_of NumEdit3Echo)"
+  expect_text "$lang number: leaving unchanged raises nothing" "12.5 #1" NumEdit3Echo
 
   # Copy from NumEdit1 (all selected on entry), paste over NumEdit3's selection.
   press NumEdit1 ctrl+c
   press NumEdit3 ctrl+v
-  expect "$lang number: pasted through the key rules" "1234567,89" "$(text_of NumEdit3)"
-  expect "$lang number: paste waits for leaving" "12.5 #1" "$(text_of NumEdit3Echo)"
+  expect_text "$lang number: pasted through the key rules" "1234567,89" NumEdit3
+  expect_text "$lang number: paste waits for leaving" "12.5 #1" NumEdit3Echo
   press btnNext space
-  expect "$lang number: the paste reported on leaving" "1234567.89 #2" "$(text_of NumEdit3Echo)"
+  expect_text "$lang number: the paste reported on leaving" "1234567.89 #2" NumEdit3Echo
   photograph "number-$lang-unfocused"
   stop_lab
 }
@@ -84,36 +83,36 @@ number_page() {  # language
 postcode_page() {  # language
   local lang=$1
   start_lab --page postcode --lang "$lang"
-  expect "$lang postcode: first echoes" " #0| #0" "$(text_of ZipEdit1Echo)|$(text_of ZipEdit2Echo)"
+  expect_text "$lang postcode: first echoes" " #0| #0" ZipEdit1Echo ZipEdit2Echo
 
   press ZipEdit1 end
   type_in ZipEdit1 "a12345ab"
-  expect "$lang postcode: refused keys skipped, letters upper-cased" "1234AB" "$(text_of ZipEdit1)"
-  expect "$lang postcode: a change per accepted key" "1234AB #6" "$(text_of ZipEdit1Echo)"
+  expect_text "$lang postcode: refused keys skipped, letters upper-cased" "1234AB" ZipEdit1
+  expect_text "$lang postcode: a change per accepted key" "1234AB #6" ZipEdit1Echo
   photograph "postcode-$lang-focused"
   press btnNext space
-  expect "$lang postcode: the space after leaving" "1234 AB" "$(text_of ZipEdit1)"
-  expect "$lang postcode: exit echoed" "1234 AB #6" "$(text_of ZipEdit1Echo)"
+  expect_text "$lang postcode: the space after leaving" "1234 AB" ZipEdit1
+  expect_text "$lang postcode: exit echoed" "1234 AB #6" ZipEdit1Echo
 
   press ZipEdit1 end
-  expect "$lang postcode: no space while focused" "1234AB" "$(text_of ZipEdit1)"
+  expect_text "$lang postcode: no space while focused" "1234AB" ZipEdit1
   type_in ZipEdit1 $'\b\b'
-  expect "$lang postcode: backspace from the end" "1234 #8" "$(text_of ZipEdit1Echo)"
+  expect_text "$lang postcode: backspace from the end" "1234 #8" ZipEdit1Echo
   press ZipEdit1 escape
-  expect "$lang postcode: Escape restores the code of entry" "1234AB" "$(text_of ZipEdit1)"
-  expect "$lang postcode: Escape is a change" "1234AB #9" "$(text_of ZipEdit1Echo)"
+  expect_text "$lang postcode: Escape restores the code of entry" "1234AB" ZipEdit1
+  expect_text "$lang postcode: Escape is a change" "1234AB #9" ZipEdit1Echo
 
   # ChangeOnExit: a pasted code is reported once, on leaving.
   press ZipEdit1 ctrl+c
   press ZipEdit2 ctrl+v
-  expect "$lang postcode: pasted code" "1234AB" "$(text_of ZipEdit2)"
-  expect "$lang postcode: paste waits for leaving" " #0" "$(text_of ZipEdit2Echo)"
+  expect_text "$lang postcode: pasted code" "1234AB" ZipEdit2
+  expect_text "$lang postcode: paste waits for leaving" " #0" ZipEdit2Echo
   press btnNext space
-  expect "$lang postcode: reported on leaving" "1234 AB #1" "$(text_of ZipEdit2Echo)"
+  expect_text "$lang postcode: reported on leaving" "1234 AB #1" ZipEdit2Echo
   press ZipEdit2 end
   type_in ZipEdit2 $'\bB'
   press btnNext space
-  expect "$lang postcode: typed back to the code of entry: no change" "1234 AB #1" "$(text_of ZipEdit2Echo)"
+  expect_text "$lang postcode: typed back to the code of entry: no change" "1234 AB #1" ZipEdit2Echo
   photograph "postcode-$lang-unfocused"
   stop_lab
 }

@@ -59,20 +59,7 @@ check "two packs of the same inputs are identical" cmp "$WORK/probe.exe" "$WORK/
 check "the Windows packer writes the same bytes as the Linux one" cmp "$WORK/probe.exe" "$WORK/probe3.exe"
 
 # One changed trailer byte of one stream: that file fails, every other file still inflates.
-$PY - "$WORK/probe.exe" "$WORK/damaged.exe" "RANDOM.BIN" <<'PY'
-import sys, pefile
-src, dst, victim = sys.argv[1:4]
-pe = pefile.PE(src)
-data = bytearray(open(src, "rb").read())
-for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id != 10: continue
-    for n in t.directory.entries:
-        if n.name is not None and str(n.name) == "FILE:" + victim:
-            e = n.directory.entries[0].data.struct
-            off = pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1
-            data[off] ^= 0x01
-open(dst, "wb").write(data)
-PY
+damage_stream "$WORK/probe.exe" "$WORK/damaged.exe" RANDOM.BIN
 probe "$WORK/damaged.exe" > "$WORK/damaged.txt"
 check "a changed trailer byte makes that file fail" grep -qx $'RANDOM.BIN\tFAILED' "$WORK/damaged.txt"
 check "every other file still inflates" \

@@ -21,9 +21,8 @@ own_xvfb 191 230
 own_wine_prefix
 
 lab() { driver "$1" --exe orvalis-controls.exe "${@:2}"; }
-text_of() { fact "$(lab text --name "$1")" text; }
-# Rtf1Echo as stored RTF; the driver writes a backslash as two.
-stored() { text_of Rtf1Echo | sed 's/\\\\/\\/g'; }
+# Rtf1Echo as stored RTF once it holds a text; the driver writes a backslash as two.
+stored() { text_holding Rtf1Echo "$1" | sed 's/\\\\/\\/g'; }
 
 # Counts the red and the blue pixels of a screen rectangle: "RED BLUE".
 colours_in() {  # x y width height
@@ -53,6 +52,18 @@ for y in range(y0, y0 + h):
 print(red, blue)
 EOF
 }
+# The same counted again until both colours show (at least 100 pixels each)
+# or WAIT_MS has passed: the page paints the picture after the click has been
+# taken, and the screen shows it once Wine has drawn it there.
+picture_colours() {  # x y width height
+  local red=0 blue=0 deadline=$((SECONDS + WAIT_MS / 1000))
+  while :; do
+    read -r red blue < <(colours_in "$@")
+    [ "${red:-0}" -ge 100 ] && [ "${blue:-0}" -ge 100 ] && break
+    [ "$SECONDS" -ge "$deadline" ] && break
+  done
+  echo "$red $blue"
+}
 
 if [ ! -f "$LAB" ]; then
   fail "missing $LAB"
@@ -62,8 +73,7 @@ else
   lab wait-window --title "Orvalis controls" --timeout 20000 >/dev/null
 
   lab click --name btnFields >/dev/null
-  sleep 0.5
-  rtf=$(stored)
+  rtf=$(stored "[B]")
   check "the fields are stored as markers" grep -qE '\\protect \[A\]\\protect0 .*\\protect \[B\]\\protect0 ' <<<"$rtf"
   check "the image field is stored as a picture" grep -qF '{\pict\wmetafile8' <<<"$rtf"
   check_not "the image field keeps no marker" grep -qF 'JPEGPICT' <<<"$rtf"
@@ -71,18 +81,17 @@ else
   # Wine's rich edit window paints no embedded pictures: the page draws the
   # first picture of the stored text in Rtf1Picture, red on the left, blue on the right.
   box=$(lab rect --name Rtf1Picture)
-  read -r red blue < <(colours_in "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
+  read -r red blue < <(picture_colours "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
   check "the image shows red ($red pixels)" test "${red:-0}" -ge 100
   check "the image shows blue ($blue pixels)" test "${blue:-0}" -ge 100
   photograph richedit-fields
 
   lab click --name btnEditFields >/dev/null
-  sleep 0.5
-  rtf=$(stored)
+  rtf=$(stored "[B2]")
   check "FieldEdit renames A to A2 and B to B2" grep -qE '\\protect \[A2\]\\protect0 .*\\protect \[B2\]\\protect0 ' <<<"$rtf"
   check_not "no field A is left" grep -qF '[A]' <<<"$rtf"
   check "the image stays" grep -qF '{\pict\wmetafile8' <<<"$rtf"
-  read -r red blue < <(colours_in "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
+  read -r red blue < <(picture_colours "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
   check "the image still shows ($red red, $blue blue)" test "${red:-0}" -ge 100 -a "${blue:-0}" -ge 100
   photograph richedit-fields-edited
 

@@ -27,52 +27,52 @@ WM_LBUTTONUP=0x202
 set_with() {  # button, text
   driver set-text --exe $EXE --name TagIn --text "$2" >/dev/null
   driver click --exe $EXE --name "$1" >/dev/null
-  sleep 0.3
 }
 # A press and release of the left button at x in the middle of a check list row.
 click_row() {  # row, x
   local at=$((($1 * 17 + 8) * 65536 + $2))
   driver send --exe $EXE --name TagCheck1 --message $WM_LBUTTONDOWN --wparam 1 --lparam $at >/dev/null
   driver send --exe $EXE --name TagCheck1 --message $WM_LBUTTONUP --wparam 0 --lparam $at >/dev/null
-  sleep 0.3
 }
-items_of() { driver items --exe $EXE --name "$1" | sed -n 's/^item=//p' | paste -sd,; }
+# The items of a list, once it holds that many.
+items_of() {  # name, count
+  driver items --exe $EXE --name "$1" --until "count=$2" --timeout "$WAIT_MS" | sed -n 's/^item=//p' | paste -sd,
+}
 
 tagged_page() {  # language
   local lang=$1
   start_lab --page tagged --lang "$lang"
-  expect "$lang: items of both lists" "Alpha,Beta,Gamma|a,b,c" "$(items_of TagCombo1)|$(items_of TagCheck1)"
-  expect "$lang: first echoes" "A1 #0| #0" "$(text_of TagCombo1Echo)|$(text_of TagCheck1Echo)"
+  expect "$lang: items of both lists" "Alpha,Beta,Gamma|a,b,c" "$(items_of TagCombo1 3)|$(items_of TagCheck1 3)"
+  expect_text "$lang: first echoes" "A1 #0| #0" TagCombo1Echo TagCheck1Echo
 
   # SetTag ignores case, matches whole tags only and falls back to the first item.
   set_with btnSetTag b2
-  expect "$lang combo: SetTag(\"b2\") selects Beta" "Beta|B2 #0" "$(text_of TagCombo1)|$(text_of TagCombo1Echo)"
+  expect_text "$lang combo: SetTag(\"b2\") selects Beta" "Beta|B2 #0" TagCombo1 TagCombo1Echo
   set_with btnSetTag B
-  expect "$lang combo: part of a tag selects the first item" "Alpha|A1 #0" \
-    "$(text_of TagCombo1)|$(text_of TagCombo1Echo)"
+  expect_text "$lang combo: part of a tag selects the first item" "Alpha|A1 #0" TagCombo1 TagCombo1Echo
 
   # Keys choose items; each choice is one change event.
   press TagCombo1 down
   press TagCombo1 down
-  expect "$lang combo: two items down by the keyboard" "Gamma|C3 #2" "$(text_of TagCombo1)|$(text_of TagCombo1Echo)"
+  expect_text "$lang combo: two items down by the keyboard" "Gamma|C3 #2" TagCombo1 TagCombo1Echo
   press TagCombo1 up
-  expect "$lang combo: one up" "Beta|B2 #3" "$(text_of TagCombo1)|$(text_of TagCombo1Echo)"
+  expect_text "$lang combo: one up" "Beta|B2 #3" TagCombo1 TagCombo1Echo
 
   # Tags: "1" checks a only, not c tagged "11"; a list of two checks both.
   set_with btnSetTags 1
-  expect "$lang check list: Tags \"1\" checks only a" "1 #0" "$(text_of TagCheck1Echo)"
+  expect_text "$lang check list: Tags \"1\" checks only a" "1 #0" TagCheck1Echo
   set_with btnSetTags "11|2"
-  expect "$lang check list: Tags \"11\" LF \"2\" checks b and c" "2|11 #0" "$(text_of TagCheck1Echo)"
+  expect_text "$lang check list: Tags \"11\" LF \"2\" checks b and c" "2|11 #0" TagCheck1Echo
 
   # Space toggles the current item, a click on a box toggles its item, a click
   # on a caption only selects.
   driver send --exe $EXE --name TagCheck1 --message $LB_SETCURSEL --wparam 0 >/dev/null
   press TagCheck1 space
-  expect "$lang check list: Space checks a" "1|2|11 #1" "$(text_of TagCheck1Echo)"
+  expect_text "$lang check list: Space checks a" "1|2|11 #1" TagCheck1Echo
   click_row 2 5
-  expect "$lang check list: a click on c's box unchecks it" "1|2 #2" "$(text_of TagCheck1Echo)"
+  expect_text "$lang check list: a click on c's box unchecks it" "1|2 #2" TagCheck1Echo
   click_row 1 80
-  expect "$lang check list: a click on b's caption changes nothing" "1|2 #2" "$(text_of TagCheck1Echo)"
+  expect_text "$lang check list: a click on b's caption changes nothing" "1|2 #2" TagCheck1Echo
   photograph "tagged-$lang"
   stop_lab
 }

@@ -20,15 +20,16 @@ own_wine_prefix
 
 EXE=orvalis-controls.exe
 
-# The tree's nodes, one a line, indented two spaces a level.
-nodes() { driver tree --exe $EXE --name Tree1 | sed -n 's/^item=//p'; }
+# The tree as the driver reads it once it shows a state ("count=9", "selected=Apple").
+tree_when() { driver tree --exe $EXE --name Tree1 --until "$1" --timeout "$WAIT_MS"; }
+# The tree's nodes once it holds that many, one a line, indented two spaces a level.
+nodes() { tree_when "count=$1" | sed -n 's/^item=//p'; }
 # A click on a node's caption (or expand button), with --ctrl / --shift.
-click() { driver tree-click --exe $EXE --name Tree1 --item "$@" >/dev/null; sleep 0.3; }
-echo_of() { text_of Tree1Echo; }
+click() { driver tree-click --exe $EXE --name Tree1 --item "$@" >/dev/null; }
 
-# The open nodes, "|" between them.
-expanded() { driver tree --exe $EXE --name Tree1 | sed -n 's/^expanded=//p' | paste -sd'|'; }
-selected() { fact "$(driver tree --exe $EXE --name Tree1)" selected; }
+# The open nodes, "|" between them, once the node named is open.
+expanded() { tree_when "expanded=$1" | sed -n 's/^expanded=//p' | paste -sd'|'; }
+selected() { fact "$(tree_when "selected=$1")" selected; }
 
 tree_page() {  # language
   local lang=$1 root=Garden fruit=Fruit veg=Vegetables apple=Apple pear=Pear bean=Bean carrot=Carrot leek=Leek
@@ -42,51 +43,51 @@ tree_page() {  # language
   long=${long:0:300}
 
   start_lab --page tree --lang "$lang"
-  expect "$lang tree: first echo" " #0" "$(echo_of)"
-  expect "$lang tree: the host opened the root only" "$root" "$(expanded)"
+  expect_text "$lang tree: first echo" " #0" Tree1Echo
+  expect "$lang tree: the host opened the root only" "$root" "$(expanded "$root")"
   expect "$lang tree: every node in item order" \
     "$root|  $fruit|    $apple|    $pear|    ${long:0:252}...|  $veg|    $bean|    $carrot|    $leek" \
-    "$(nodes | paste -sd'|')"
+    "$(nodes 9 | paste -sd'|')"
   local cherry=${long:0:252}... shown
-  shown=$(nodes | sed -n '5s/^ *//p')
+  shown=$(nodes 9 | sed -n '5s/^ *//p')
   expect "$lang tree: the long caption shows 255 characters ending in \"...\"" "255 ..." "${#shown} ${shown: -3}"
 
   # The expand buttons; the focus that comes with the first click selects the
   # first node (the platform's rule for a tree without a selection).
   click "$fruit" --expander
   click "$veg" --expander
-  expect "$lang tree: both parents opened" "$root|$fruit|$veg" "$(expanded)"
-  expect "$lang tree: focus selected the first node" "garden #1" "$(echo_of)"
+  expect "$lang tree: both parents opened" "$root|$fruit|$veg" "$(expanded "$veg")"
+  expect_text "$lang tree: focus selected the first node" "garden #1" Tree1Echo
 
   click "$apple"
-  expect "$lang tree: a plain click" "apple #2" "$(echo_of)"
+  expect_text "$lang tree: a plain click" "apple #2" Tree1Echo
   click "$pear"
-  expect "$lang tree: NeedTag: the untagged item is refused" "apple #2" "$(echo_of)"
-  expect "$lang tree: NeedTag: the tree keeps its selection" "$apple" "$(selected)"
+  expect_text "$lang tree: NeedTag: the untagged item is refused" "apple #2" Tree1Echo
+  expect "$lang tree: NeedTag: the tree keeps its selection" "$apple" "$(selected "$apple")"
 
   click "$cherry" --ctrl
-  expect "$lang tree: Ctrl adds" "apple,cherry #3" "$(echo_of)"
+  expect_text "$lang tree: Ctrl adds" "apple,cherry #3" Tree1Echo
   click "$bean" --ctrl
-  expect "$lang tree: Ctrl adds under the other parent" "apple,cherry,bean #4" "$(echo_of)"
+  expect_text "$lang tree: Ctrl adds under the other parent" "apple,cherry,bean #4" Tree1Echo
   # Back to the left edge, which the click on the long caption scrolled away
   # (WM_HSCROLL, SB_THUMBPOSITION 0).
   driver send --exe $EXE --name Tree1 --message 0x114 --wparam 4 >/dev/null
   photograph "tree-$lang"
   click "$apple" --ctrl
-  expect "$lang tree: Ctrl on a selected item takes it out" "cherry,bean #5" "$(echo_of)"
+  expect_text "$lang tree: Ctrl on a selected item takes it out" "cherry,bean #5" Tree1Echo
   click "$carrot" --shift
-  expect "$lang tree: Shift to another parent selects only the new item" "carrot #6" "$(echo_of)"
+  expect_text "$lang tree: Shift to another parent selects only the new item" "carrot #6" Tree1Echo
   click "$leek" --shift
-  expect "$lang tree: Shift among siblings" "carrot,leek #7" "$(echo_of)"
+  expect_text "$lang tree: Shift among siblings" "carrot,leek #7" Tree1Echo
   click "$bean"
   click "$leek" --shift
-  expect "$lang tree: Shift over the siblings between" "bean,carrot,leek #9" "$(echo_of)"
+  expect_text "$lang tree: Shift over the siblings between" "bean,carrot,leek #9" Tree1Echo
   click "$apple" --shift
-  expect "$lang tree: Shift back to the first parent" "apple #10" "$(echo_of)"
+  expect_text "$lang tree: Shift back to the first parent" "apple #10" Tree1Echo
   click "$pear" --ctrl
-  expect "$lang tree: NeedTag holds with Ctrl" "apple #10" "$(echo_of)"
+  expect_text "$lang tree: NeedTag holds with Ctrl" "apple #10" Tree1Echo
   click "$cherry" --shift
-  expect "$lang tree: a Shift range takes the untagged sibling along" "apple,,cherry #11" "$(echo_of)"
+  expect_text "$lang tree: a Shift range takes the untagged sibling along" "apple,,cherry #11" Tree1Echo
   stop_lab
 }
 

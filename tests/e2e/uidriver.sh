@@ -34,17 +34,16 @@ check() {  # description, expected, actual
   if [ "$2" = "$3" ]; then ok "$1"; else bad "$1: expected '$2', got '$3'"; fi
 }
 
-# Polls a control's text until it equals the expected one (reactions arrive
-# through the target's message queue).
-expect_text() {  # description, designer name, expected text
-  local i value=
-  for i in $(seq 30); do
-    drive text --exe "$EXE" --name "$2"
-    value=$(fact text)
-    [ "$value" = "$3" ] && break
-    sleep 0.1
-  done
-  check "$1" "$3" "$value"
+# A control's text read once, with no wait: an action returns only once the
+# target has taken it, so its reaction is there to read.
+text_now() {  # description, designer name, expected text
+  drive text --exe "$EXE" --name "$2"
+  check "$1" "0 $3" "$STATUS $(fact text)"
+}
+# A control's text once it is the expected one.
+text_soon() {  # description, designer name, expected text
+  drive text --exe "$EXE" --name "$2" --until "text=$3" --timeout 10000
+  check "$1" "0 $3" "$STATUS $(fact text)"
 }
 
 finish() {
@@ -70,6 +69,7 @@ TARGET_JOB=$!
 drive wait-window --exe "$EXE" --title "Orvalis Target" --timeout 20000
 check "wait-window finds the target" "0 Orvalis Target OrvalisUiTarget frmTarget" \
   "$STATUS $(fact title) $(fact class) $(fact name)"
+TARGET_WINDOW=$(fact window)
 drive wait-window --pid "$(fact pid)" --timeout 2000
 check "wait-window by process id" "0 Orvalis Target" "$STATUS $(fact title)"
 
@@ -82,31 +82,44 @@ check "text by class and caption" "Option" "$(fact text)"
 
 drive click --exe "$EXE" --name btnHello
 check "click answers" "0" "$STATUS"
-expect_text "BM_CLICK reaches the button" lStatus "Hello clicks: 1"
+text_now "BM_CLICK reaches the button, handled when click returns" lStatus "Hello clicks: 1"
 drive click --exe "$EXE" --class Button --caption "&Hello" --notify
-expect_text "WM_COMMAND to the parent" lStatus "Hello clicks: 2"
+text_now "WM_COMMAND to the parent" lStatus "Hello clicks: 2"
 drive click --exe "$EXE" --name btnHello --mouse
-expect_text "mouse messages click" lStatus "Hello clicks: 3"
+text_now "mouse messages click" lStatus "Hello clicks: 3"
 
 drive set-text --exe "$EXE" --name edtName --text "Tëst Map"
 check "set-text reports the new text" "Tëst Map" "$(fact text)"
-expect_text "set-text notifies the window" lEcho "Name: Tëst Map"
+text_now "set-text notifies the window" lEcho "Name: Tëst Map"
 drive set-text --exe "$EXE" --name edtName --text ""
 drive type --exe "$EXE" --name edtName --text "abc é"
-expect_text "typed characters arrive one by one" lEcho "Name: abc é"
+text_now "typed characters arrive one by one, all taken when type returns" lEcho "Name: abc é"
 
 drive items --exe "$EXE" --name lstItems
 check "list box items" "3|Één,Two,Three" "$(fact count)|$(printf '%s\n' "$LAST" | sed -n 's/^item=//p' | paste -sd,)"
+drive items --exe "$EXE" --name lstItems --until item=Two
+check "items --until: one of the items" "0 3" "$STATUS $(fact count)"
 
 drive checked --exe "$EXE" --name chkOption
 check "check box starts clear" "0" "$(fact checked)"
 drive click --exe "$EXE" --name chkOption
-for i in $(seq 20); do
-  drive checked --exe "$EXE" --name chkOption
-  [ "$(fact checked)" = 1 ] && break
-  sleep 0.1
-done
-check "clicking ticks the check box" "1" "$(fact checked)"
+drive checked --exe "$EXE" --name chkOption --until checked=1
+check "clicking ticks the check box" "0 1" "$STATUS $(fact checked)"
+
+# A reaction that comes later, in a control that is only made then: --until
+# looks for the control again and reads until the state shows.
+drive click --exe "$EXE" --name btnLater
+drive text --exe "$EXE" --name lLater --until "text=Made later" --timeout 10000
+check "--until waits for a control made later and its text" "0 Made later" "$STATUS $(fact text)"
+drive text --exe "$EXE" --name lStatus --until "text~=ate" --timeout 10000
+check "--until with ~= finds a part of the text" "0 Later" "$STATUS $(fact text)"
+drive text --exe "$EXE" --name lStatus --until "text!=Later" --timeout 300
+check "past the time: what was seen and what was waited for" "1 Later timed out waiting for text!=Later" \
+  "$STATUS $(fact text) $(fact error)"
+drive rect --exe "$EXE" --name lLater --until visible=1
+check "rect --until visible" "0 1" "$STATUS $(fact visible)"
+drive click --exe "$EXE" --name btnHello --until "text=x"
+check "--until on a verb that acts is a usage error" "2" "$STATUS"
 
 drive answer-box --exe "$EXE" --button No --timeout 500
 check "no box: answer-box times out" "1 no message box" "$STATUS $(fact error)"
@@ -115,10 +128,10 @@ drive answer-box --exe "$EXE" --button No --timeout 10000
 check "answer-box reads the box" "0|Question|Continue with Tëst?|No" \
   "$STATUS|$(fact caption)|$(fact text)|$(fact pressed)"
 check "answer-box lists the buttons" "Yes,No,Cancel" "$(printf '%s\n' "$LAST" | sed -n 's/^button=//p' | paste -sd,)"
-expect_text "the target saw the answer" lStatus "Answer: No"
+text_soon "the target saw the answer" lStatus "Answer: No"
 drive click --exe "$EXE" --name btnAsk
 drive answer-box --exe "$EXE" --button cancel --timeout 10000
-expect_text "buttons are named without case" lStatus "Answer: Cancel"
+text_soon "buttons are named without case" lStatus "Answer: Cancel"
 
 drive rect --exe "$EXE" --title "Orvalis Target"
 x=$(fact x); y=$(fact y); w=$(fact width); h=$(fact height)
@@ -134,6 +147,8 @@ if [ -n "$bx" ] && [ "$bx" -ge "$x" ] && [ "$by" -ge "$y" ] && [ "$bx" -lt $((x 
 else
   bad "rect of a control: $LAST (window $x,$y ${w}x$h)"
 fi
+drive wait-painted --exe "$EXE" --title "Orvalis Target"
+check "wait-painted: the window has nothing left to paint" "0 $TARGET_WINDOW" "$STATUS $(fact painted)"
 if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$SCRATCH/window.png" 2>/dev/null
   check "photograph of the window has its size" "${w}x${h}" "$(identify -format '%wx%h' "$SCRATCH/window.png" 2>/dev/null)"
@@ -146,7 +161,7 @@ check "a missing control times out" "1 no control" "$STATUS $(fact error)"
 
 drive controls --exe "$EXE"
 names=$(printf '%s\n' "$LAST" | sed -n 's/^name=//p' | sort | paste -sd,)
-check "controls lists every designer name" "btnAsk,btnHello,chkOption,edtName,frmTarget,lEcho,lStatus,lstItems" "$names"
+check "controls lists every designer name" "btnAsk,btnHello,btnLater,chkOption,edtName,frmTarget,lEcho,lLater,lStatus,lstItems" "$names"
 
 drive close --exe "$EXE" --title "Orvalis Target"
 drive wait-exit --exe "$EXE" --timeout 10000

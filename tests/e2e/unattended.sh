@@ -115,18 +115,14 @@ LOCK='C:\Lock Demo'
 run_setup deletes "/U /P:\"$LOCK\""
 LOCK_U=$(unixpath "$LOCK")
 echo stale > "$LOCK_U/Readme.txt"
-"$WINE" "$INSPECT" hold "$LOCK\\Readme.txt" 3 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$LOCK\\Readme.txt" 3
 run_setup deletes "/U /P:\"$LOCK\""
 wait "$HOLDER" 2>/dev/null
 expect "a file held for 3 seconds is replaced after it is released" "$(crc_of "$PRODUCT/ReadMe.txt")" \
   "$(inspect file "$LOCK\\Readme.txt" | cut -d' ' -f1,2)"
 
 echo stale > "$LOCK_U/Readme.txt"
-"$WINE" "$INSPECT" hold "$LOCK\\Readme.txt" 40 >/dev/null 2>&1 &
-HOLDER=$!
-sleep 1
+hold_file "$LOCK\\Readme.txt" 40
 PID=$(start_setup deletes "/U /P:\"$LOCK\" /M:ENU")
 box=$(driver answer-box --pid "$PID" --button No --timeout 30000)
 expect "a file held for the whole wait: the elevation offer is a warning" "Warning" "$(fact "$box" caption)"
@@ -144,19 +140,7 @@ expect "the held file was not touched" "stale" "$(tr -d '\r\n' < "$LOCK_U/Readme
 kill "$HOLDER" 2>/dev/null; wait "$HOLDER" 2>/dev/null
 
 echo "a damaged payload stream"
-$PY - "$WORK/demo.exe" "$WORK/damaged.exe" <<'PY'
-import sys, pefile
-src, dst = sys.argv[1:3]
-pe = pefile.PE(src)
-data = bytearray(open(src, "rb").read())
-for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id != 10: continue
-    for n in t.directory.entries:
-        if n.name is not None and str(n.name) == "FILE:DATA\\CUSTOMERS.CSV":
-            e = n.directory.entries[0].data.struct
-            data[pe.get_offset_from_rva(e.OffsetToData) + e.Size - 1] ^= 0x01
-open(dst, "wb").write(data)
-PY
+damage_stream "$WORK/demo.exe" "$WORK/damaged.exe" 'DATA\CUSTOMERS.CSV'
 BAD='C:\Damaged Demo'
 PID=$(start_setup damaged "/U /P:\"$BAD\" /M:ENU")
 box=$(driver answer-box --pid "$PID" --button No --timeout 30000)

@@ -2,6 +2,7 @@
 #include "tools/uidriver/command.h"
 
 #include <array>
+#include <cstdint>
 #include <charconv>
 
 #include "core/text.h"
@@ -15,9 +16,10 @@ struct VerbRule {
   std::string_view required;  // one more option the verb cannot do without
 };
 
-constexpr std::array<VerbRule, 20> kVerbs = {{
+constexpr std::array<VerbRule, 21> kVerbs = {{
     {"list", false, ""},
     {"wait-window", false, ""},
+    {"wait-painted", false, ""},
     {"controls", false, ""},
     {"text", true, ""},
     {"items", true, ""},
@@ -38,8 +40,12 @@ constexpr std::array<VerbRule, 20> kVerbs = {{
     {"tree-click", true, "item"},
 }};
 
-const std::set<std::string> kValueOptions = {"pid", "exe", "title", "class", "name", "id", "caption", "text",
-                                             "button", "timeout", "command", "message", "wparam", "lparam", "item"};
+const std::set<std::string> kValueOptions = {"pid",     "exe",     "title",   "class",   "name",
+                                             "id",      "caption", "text",    "button",  "timeout",
+                                             "command", "message", "wparam",  "lparam",  "item", "until"};
+
+constexpr std::array<std::string_view, 9> kReadingVerbs = {"list", "controls", "text", "items", "checked",
+                                                           "rect", "toolbar",  "tree", "send"};
 const std::set<std::string> kFlagOptions = {"mouse", "notify", "all", "ctrl", "shift", "expander"};
 
 constexpr std::array<std::pair<std::string_view, int>, 11> kButtons = {{
@@ -104,37 +110,95 @@ ParseResult ParseCommand(const std::vector<std::string>& args) {
     return Fail(command.verb + " needs a control: --name, --id or --class");
   if (!rule->required.empty() && !command.Has(std::string(rule->required)))
     return Fail(command.verb + " needs --" + std::string(rule->required));
+  if (command.Has("until")) {
+    if (!IsReadingVerb(command.verb)) return Fail(command.verb + " reads nothing to wait for: no --until");
+    command.until = ParseCondition(command.Get("until"));
+    if (!command.until) return Fail("--until needs KEY=VALUE, KEY!=VALUE or KEY~=TEXT");
+  }
   return {std::move(command), {}};
+}
+
+bool IsReadingVerb(std::string_view verb) {
+  for (std::string_view reading : kReadingVerbs)
+    if (reading == verb) return true;
+  return false;
+}
+
+std::optional<Condition> ParseCondition(std::string_view text) {
+  std::size_t keyEnd = 0;
+  while (keyEnd < text.size()) {
+    const char c = text[keyEnd];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-')) break;
+    ++keyEnd;
+  }
+  if (keyEnd == 0) return std::nullopt;
+  Condition condition;
+  condition.key = std::string(text.substr(0, keyEnd));
+  const std::string_view rest = text.substr(keyEnd);
+  std::size_t operatorLength = 0;
+  if (StartsWith(rest, "=")) {
+    condition.test = Condition::Test::kEquals;
+    operatorLength = 1;
+  } else if (StartsWith(rest, "!=")) {
+    condition.test = Condition::Test::kDiffers;
+    operatorLength = 2;
+  } else if (StartsWith(rest, "~=")) {
+    condition.test = Condition::Test::kContains;
+    operatorLength = 2;
+  } else {
+    return std::nullopt;
+  }
+  condition.value = std::string(rest.substr(operatorLength));
+  return condition;
+}
+
+std::string ConditionText(const Condition& condition) {
+  const char* op = condition.test == Condition::Test::kEquals    ? "="
+                   : condition.test == Condition::Test::kDiffers ? "!="
+                                                                 : "~=";
+  return condition.key + op + condition.value;
 }
 
 std::string Usage() {
   return "usage: orvalis-uidriver VERB (--pid N | --exe NAME) [options]\n"
+         "Reading (repeated until a reading succeeds, and with --until until it shows the state):\n"
          "  list                              top-level windows of the process\n"
-         "  wait-window [--title T] [--class C]  waits for a visible window\n"
          "  controls [--title T]              every control of the process's windows\n"
          "  text CONTROL                      text of a control\n"
          "  items CONTROL                     items of a list box or combo box\n"
          "  checked CONTROL                   check state of a check box or radio button\n"
-         "  set-text CONTROL --text S         replaces the text (WM_SETTEXT)\n"
-         "  type CONTROL --text S             types the text character by character (WM_CHAR)\n"
-         "  click CONTROL [--mouse|--notify]  clicks (BM_CLICK, mouse messages, or WM_COMMAND to the parent)\n"
          "  rect [--title T] [CONTROL]        screen rectangle and visibility of a window or control\n"
-         "  answer-box --button NAME          reports the process's message box and presses a button\n"
-         "  close [--title T]                 asks a window to close (WM_CLOSE)\n"
-         "  wait-exit                         waits until the process has ended\n"
-         "  watch                             waits for the process to start and end, reporting every\n"
-         "                                    visible top-level window it shows meanwhile\n"
-         "  toolbar CONTROL                   the buttons of a tool bar: command id, state and tooltip\n"
-         "  toolbar-click CONTROL --command N  clicks the tool bar button with that command id (mouse)\n"
-         "  send CONTROL --message N [--wparam N] [--lparam N]  sends a message without pointers\n"
-         "  keys CONTROL --text KEYS          focuses the control and presses keys: \"ctrl+enter\",\n"
-         "                                    \"ctrl+b\", \"shift+f10\" (keyboard input, window brought to front)\n"
+         "  toolbar CONTROL [--command N]     the buttons of a tool bar: command id, state and tooltip,\n"
+         "                                    or one button's button, checked, mixed, hidden, enabled, tip\n"
          "  tree CONTROL                      the nodes of a tree view, one \"item\" each, indented two spaces\n"
          "                                    a level; \"selected\" is the tree's own selected node,\n"
          "                                    \"expanded\" each open node\n"
+         "  send CONTROL --message N [--wparam N] [--lparam N]  sends a message without pointers, prints\n"
+         "                                    its result (sent again only under --until)\n"
+         "Acting (each returns once the program has taken what it was given and is idle again, or\n"
+         "fails after the time when it works on without taking messages):\n"
+         "  set-text CONTROL --text S         replaces the text (WM_SETTEXT)\n"
+         "  type CONTROL --text S             types the text character by character (WM_CHAR)\n"
+         "  click CONTROL [--mouse|--notify]  clicks (BM_CLICK, mouse messages, or WM_COMMAND to the parent)\n"
+         "  toolbar-click CONTROL --command N  clicks the tool bar button with that command id (mouse)\n"
+         "  keys CONTROL --text KEYS          focuses the control and presses keys: \"ctrl+enter\",\n"
+         "                                    \"ctrl+b\", \"shift+f10\" (keyboard input, window brought to front)\n"
          "  tree-click CONTROL --item CAPTION [--ctrl] [--shift] [--expander]  clicks a tree node's caption\n"
          "                                    (or its expand button) with the mouse, holding Ctrl/Shift\n"
+         "  answer-box --button NAME          reports the process's message box and presses a button;\n"
+         "                                    returns once the box is gone\n"
+         "  close [--title T]                 asks a window to close (WM_CLOSE)\n"
+         "Waiting:\n"
+         "  wait-window [--title T] [--class C]  waits for a visible window\n"
+         "  wait-painted [--title T] [CONTROL]  waits until the program is idle and a window, with every\n"
+         "                                    window in it, has nothing left to paint (for a photograph)\n"
+         "  wait-exit                         waits until the process has ended\n"
+         "  watch                             waits for the process to start and end, reporting every\n"
+         "                                    visible top-level window it shows meanwhile\n"
          "CONTROL: --name DESIGNERNAME | --id N | --class C [--caption T]; windows: --title T, --class C\n"
+         "--until KEY=VALUE | KEY!=VALUE | KEY~=TEXT  reads again until a printed fact KEY equals VALUE, no\n"
+         "    fact KEY equals it, or one holds TEXT (values as printed, escaped); past the time the last\n"
+         "    reading is printed with the error\n"
          "--timeout MS (default 5000) bounds every wait; --all includes hidden windows.\n"
          "Output: key=value lines, values escaped (\\\\ \\n \\r \\t). Exit 0 done, 1 not found or timed out, 2 usage.\n";
 }
@@ -142,6 +206,12 @@ std::string Usage() {
 std::string FactLine(std::string_view key, std::string_view value) {
   std::string line(key);
   line += '=';
+  line += EscapedValue(value);
+  return line;
+}
+
+std::string EscapedValue(std::string_view value) {
+  std::string line;
   for (char c : value) {
     switch (c) {
       case '\\': line += "\\\\"; break;
@@ -152,6 +222,70 @@ std::string FactLine(std::string_view key, std::string_view value) {
     }
   }
   return line;
+}
+
+Reading FailedReading(std::string error) {
+  Reading reading;
+  reading.error = std::move(error);
+  return reading;
+}
+
+bool Meets(const std::vector<Fact>& facts, const Condition& condition) {
+  bool equal = false;
+  bool contains = false;
+  for (const Fact& fact : facts) {
+    if (fact.key != condition.key) continue;
+    const std::string shown = EscapedValue(fact.value);
+    equal = equal || shown == condition.value;
+    contains = contains || shown.find(condition.value) != std::string::npos;
+  }
+  switch (condition.test) {
+    case Condition::Test::kEquals: return equal;
+    case Condition::Test::kDiffers: return !equal;
+    case Condition::Test::kContains: return contains;
+  }
+  return false;
+}
+
+WaitResult ReadUntil(const std::function<Reading()>& read, const std::optional<Condition>& until, int timeoutMs,
+                     Clock& clock, int pollMs) {
+  const std::uint64_t start = clock.NowMs();
+  WaitResult result;
+  bool seen = false;  // a reading has succeeded
+  for (;;) {
+    Reading reading = read();
+    if (reading.ok()) {
+      const bool met = !until || Meets(reading.facts, *until);
+      result.shown = std::move(reading);
+      seen = true;
+      if (met) {
+        result.error.clear();
+        return result;
+      }
+      result.error = "timed out waiting for " + ConditionText(*until);
+    } else if (!seen) {
+      result.shown = std::move(reading);
+      result.error = result.shown.error;
+    }
+    if (clock.NowMs() - start >= std::uint64_t(timeoutMs < 0 ? 0 : timeoutMs)) return result;
+    clock.SleepMs(pollMs);
+  }
+}
+
+std::string ToolButtonLine(const ToolButton& button) {
+  const auto bit = [](bool on) { return on ? "1" : "0"; };
+  return std::to_string(button.id) + " checked=" + bit(button.checked) + " mixed=" + bit(button.mixed) +
+         " hidden=" + bit(button.hidden) + " enabled=" + bit(button.enabled) + " tip=" + button.tip;
+}
+
+void AddToolButtonFacts(Reading& reading, const ToolButton& button) {
+  const auto bit = [](bool on) { return std::string(on ? "1" : "0"); };
+  reading.Add("button", std::to_string(button.id));
+  reading.Add("checked", bit(button.checked));
+  reading.Add("mixed", bit(button.mixed));
+  reading.Add("hidden", bit(button.hidden));
+  reading.Add("enabled", bit(button.enabled));
+  reading.Add("tip", button.tip);
 }
 
 int BoxButtonId(std::string_view name) {

@@ -2,6 +2,8 @@
 // end-to-end tests. Controls are found by their designer name (the
 // "OrvalisName" property, a global atom), by control id, or by class and
 // caption; what the driver sees is printed as key=value lines (see command.h).
+// A reading is repeated until it succeeds (and meets --until); an action
+// returns once the program has taken it (Settle).
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,14 +48,29 @@ int Failure(std::string_view error) {
   return 1;
 }
 
+class TickClock : public Clock {
+ public:
+  std::uint64_t NowMs() override { return ::GetTickCount64(); }
+  void SleepMs(int ms) override { ::Sleep(DWORD(ms)); }
+};
+
 // Repeats `attempt` until it reports true or the command's timeout has passed.
 bool Poll(const Command& command, const std::function<bool()>& attempt) {
-  DWORD start = ::GetTickCount();
+  const ULONGLONG start = ::GetTickCount64();
   for (;;) {
     if (attempt()) return true;
-    if (::GetTickCount() - start >= DWORD(command.timeoutMs)) return false;
+    if (::GetTickCount64() - start >= ULONGLONG(command.timeoutMs)) return false;
     ::Sleep(kPollMs);
   }
+}
+
+// A message to a window of another process; none when it was not answered in
+// time (the program busy or hung), which is no answer rather than a zero.
+std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+    return std::nullopt;
+  return LRESULT(result);
 }
 
 std::set<DWORD> Processes(const Command& command) {
@@ -82,20 +100,20 @@ std::string ClassOf(HWND window) {
   return win::Narrow(name);
 }
 
-// The text of a window of another process: WM_GETTEXT is marshalled by the
-// system, GetWindowText would not ask the control.
-std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
-    return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
-    return {};
-  text.resize(copied);
+// The text of a window of another process, none when it did not answer:
+// WM_GETTEXT is marshalled by the system, GetWindowText would not ask the control.
+std::optional<std::string> ReadText(HWND window) {
+  const std::optional<LRESULT> length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
+  if (!length || *length < 0) return std::nullopt;
+  std::wstring text(size_t(*length) + 1, L'\0');
+  const std::optional<LRESULT> copied =
+      Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  if (!copied || *copied < 0) return std::nullopt;
+  text.resize(std::min(size_t(*copied), text.size()));
   return win::Narrow(text);
 }
+// For matching and reports, where an unanswered text is an empty one.
+std::string TextOf(HWND window) { return ReadText(window).value_or(std::string()); }
 
 std::string DesignerName(HWND window) {
   auto atom = ATOM(reinterpret_cast<uintptr_t>(::GetPropW(window, win::Wide(kDesignerNameProperty).c_str())));
@@ -180,35 +198,41 @@ bool HasControl(const Command& command) {
                                                       command.verb != "controls");
 }
 
-void PrintWindow(HWND window) {
+// The facts of a top-level window. Its title is empty when the program did
+// not answer: a setup that works without taking messages still shows windows.
+void AddWindow(Reading& reading, HWND window) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  Print("window", Hex(window));
-  Print("pid", std::to_string(owner));
-  Print("class", ClassOf(window));
-  Print("name", DesignerName(window));
-  Print("visible", Visible(window) ? "1" : "0");
-  Print("title", TextOf(window));
+  reading.Add("window", Hex(window));
+  reading.Add("pid", std::to_string(owner));
+  reading.Add("class", ClassOf(window));
+  reading.Add("name", DesignerName(window));
+  reading.Add("visible", Visible(window) ? "1" : "0");
+  reading.Add("title", TextOf(window));
 }
 
-void PrintRect(HWND window) {
+void PrintFacts(const std::vector<Fact>& facts) {
+  for (const Fact& fact : facts) Print(fact.key, fact.value);
+}
+
+void AddRect(Reading& reading, HWND window) {
   RECT r = {};
   ::GetWindowRect(window, &r);
-  Print("rect", std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-                    std::to_string(r.bottom));
-  Print("x", std::to_string(r.left));
-  Print("y", std::to_string(r.top));
-  Print("width", std::to_string(r.right - r.left));
-  Print("height", std::to_string(r.bottom - r.top));
-  Print("visible", ::IsWindowVisible(window) ? "1" : "0");
+  reading.Add("rect", std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                          std::to_string(r.bottom));
+  reading.Add("x", std::to_string(r.left));
+  reading.Add("y", std::to_string(r.top));
+  reading.Add("width", std::to_string(r.right - r.left));
+  reading.Add("height", std::to_string(r.bottom - r.top));
+  reading.Add("visible", ::IsWindowVisible(window) ? "1" : "0");
   // The client area on the screen: without a window manager (Xvfb) the title
   // bar and borders are not drawn, so photographs crop to this.
   RECT c = {};
   ::GetClientRect(window, &c);
   POINT origin = {0, 0};
   ::ClientToScreen(window, &origin);
-  Print("client", std::to_string(origin.x) + "," + std::to_string(origin.y) + "," + std::to_string(c.right) + "," +
-                      std::to_string(c.bottom));
+  reading.Add("client", std::to_string(origin.x) + "," + std::to_string(origin.y) + "," + std::to_string(c.right) +
+                            "," + std::to_string(c.bottom));
 }
 
 HWND WaitForControl(const Command& command) {
@@ -227,24 +251,25 @@ HWND WaitForWindow(const Command& command) {
   return window;
 }
 
-std::vector<std::string> ListItems(HWND control) {
+const char kNoAnswer[] = "the control did not answer";
+
+// The items of a list box or combo box; none when a message went unanswered.
+std::optional<std::vector<std::string>> ListItems(HWND control) {
   std::string cls = UpperCase(ClassOf(control));
   bool combo = cls.find("COMBO") != std::string::npos;
   UINT countMessage = combo ? CB_GETCOUNT : LB_GETCOUNT;
   UINT lengthMessage = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
   UINT textMessage = combo ? CB_GETLBTEXT : LB_GETTEXT;
   std::vector<std::string> items;
-  DWORD_PTR count = 0;
-  if (!::SendMessageTimeoutW(control, countMessage, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count)) return items;
-  for (int i = 0; i < int(LONG_PTR(count)); ++i) {
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(control, lengthMessage, i, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length);
-    if (LONG_PTR(length) < 0) length = 0;
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                          kMessageTimeoutMs, &copied);
-    text.resize(LONG_PTR(copied) < 0 ? 0 : copied);
+  const std::optional<LRESULT> count = Ask(control, countMessage, 0, 0);
+  if (!count) return std::nullopt;
+  for (int i = 0; i < int(*count); ++i) {
+    const std::optional<LRESULT> length = Ask(control, lengthMessage, WPARAM(i), 0);
+    if (!length) return std::nullopt;
+    std::wstring text(size_t(std::max<LRESULT>(*length, 0)) + 1, L'\0');
+    const std::optional<LRESULT> copied = Ask(control, textMessage, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
+    if (!copied) return std::nullopt;
+    text.resize(std::min(size_t(std::max<LRESULT>(*copied, 0)), text.size()));
     items.push_back(win::Narrow(text));
   }
   return items;
@@ -265,9 +290,52 @@ void Click(const Command& command, HWND control) {
   }
 }
 
+// Waits until the thread of `window` has handled every message posted and
+// every input pressed for it so far. Windows paints a window only when its
+// thread's queue holds no posted message and no input (GetMessage returns
+// WM_PAINT after both), so a pixel marked invalid that is found painted again
+// means that the program has taken the characters typed, the clicks posted
+// and the keys pressed before, and what their handlers posted in turn; a
+// modal loop they opened paints too. A window that is hidden or gone has no
+// paint to wait for: the control is tried, then its top-level window.
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-getmessage#remarks
+bool Settle(HWND window, const Command& command) {
+  const ULONGLONG start = ::GetTickCount64();
+  const HWND candidates[] = {window, ::GetAncestor(window, GA_ROOT)};
+  for (HWND candidate : candidates) {
+    if (!candidate || !::IsWindow(candidate) || !::IsWindowVisible(candidate)) continue;
+    RECT pixel = {0, 0, 1, 1};
+    ::RedrawWindow(candidate, &pixel, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (!::GetUpdateRect(candidate, nullptr, FALSE)) continue;
+    for (;;) {
+      if (!::IsWindow(candidate)) return true;
+      if (!::IsWindowVisible(candidate)) break;  // hidden by what it handled: try the window it sits in
+      if (!::GetUpdateRect(candidate, nullptr, FALSE)) return true;
+      if (::GetTickCount64() - start >= ULONGLONG(command.timeoutMs)) return false;
+      ::Sleep(5);
+    }
+  }
+  return true;
+}
+
+// Waits until `window` and every visible window inside it have been painted:
+// first the program idle (Settle), then no update region left anywhere in the
+// tree, which is what a photograph needs; Wine hands the painted pixels to
+// the X server when the thread goes idle again.
+bool WaitPainted(HWND window, const Command& command) {
+  if (!Settle(window, command)) return false;
+  return Poll(command, [&] {
+    if (!::IsWindow(window)) return true;
+    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child : Descendants(window))
+      if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
+  });
+}
+
 // Memory inside the process that owns a window, for the messages whose
 // pointer arguments the system does not carry across processes (tool bar and
-// tooltip messages). The driver and the program must both be 64-bit.
+// tooltip messages). The driver and the program must have the same bitness.
 class RemoteMemory {
  public:
   RemoteMemory(HWND window, SIZE_T size) {
@@ -295,49 +363,64 @@ class RemoteMemory {
   void* address_ = nullptr;
 };
 
+// The answer to a message, 0 when there was none: for the actions, which
+// find out from what the program shows afterwards.
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
-  return LRESULT(result);
+  return Ask(window, message, wParam, lParam).value_or(0);
 }
 
-// Every button of a tool bar: "button=ID checked=0|1 mixed=0|1 hidden=0|1 enabled=0|1 tip=TEXT".
-int ListToolBar(HWND bar) {
+// The buttons of a tool bar, separators left out; the whole bar or the one
+// with --command. Any message unanswered fails the reading.
+Reading ReadToolBar(HWND bar, const Command& command) {
   constexpr SIZE_T kTipChars = 256;
   RemoteMemory memory(bar, sizeof(TBBUTTON) + sizeof(TOOLINFOW) + kTipChars * sizeof(wchar_t));
-  if (!memory.ok()) return Failure("no access to the process");
+  if (!memory.ok()) return FailedReading("no access to the process");
   const SIZE_T infoAt = sizeof(TBBUTTON), textAt = infoAt + sizeof(TOOLINFOW);
-  HWND tips = reinterpret_cast<HWND>(SendTo(bar, TB_GETTOOLTIPS, 0, 0));
-  const int count = int(SendTo(bar, TB_BUTTONCOUNT, 0, 0));
+  const std::optional<LRESULT> tips = Ask(bar, TB_GETTOOLTIPS, 0, 0);
+  const std::optional<LRESULT> count = Ask(bar, TB_BUTTONCOUNT, 0, 0);
+  if (!tips || !count) return FailedReading(kNoAnswer);
+  const bool one = command.Has("command");
+  const int wanted = one ? int(std::stoll(command.Get("command"), nullptr, 0)) : 0;
+  Reading reading;
+  reading.Add("control", Hex(bar));
   int buttons = 0;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < int(*count); ++i) {
     TBBUTTON button{};
-    if (!SendTo(bar, TB_GETBUTTON, WPARAM(i), memory.at(0)) || !memory.Read(0, &button, sizeof button)) continue;
+    const std::optional<LRESULT> got = Ask(bar, TB_GETBUTTON, WPARAM(i), memory.at(0));
+    if (!got || !*got || !memory.Read(0, &button, sizeof button)) return FailedReading(kNoAnswer);
     if (button.fsStyle & BTNS_SEP) continue;
+    if (one && button.idCommand != wanted) continue;
     std::wstring tip;
-    if (tips) {
+    if (*tips) {
       wchar_t text[kTipChars] = {};
       TOOLINFOW info{};
       info.cbSize = sizeof info;
       info.hwnd = bar;
       info.uId = UINT_PTR(button.idCommand);
       info.lpszText = reinterpret_cast<wchar_t*>(memory.at(textAt));
-      memory.Write(textAt, text, sizeof text);
-      memory.Write(infoAt, &info, sizeof info);
-      SendTo(tips, TTM_GETTEXTW, kTipChars, memory.at(infoAt));
-      memory.Read(textAt, text, sizeof text);
+      if (!memory.Write(textAt, text, sizeof text) || !memory.Write(infoAt, &info, sizeof info) ||
+          !Ask(HWND(*tips), TTM_GETTEXTW, kTipChars, memory.at(infoAt)) || !memory.Read(textAt, text, sizeof text))
+        return FailedReading(kNoAnswer);
       text[kTipChars - 1] = 0;
       tip = text;
     }
     const BYTE state = button.fsState;
-    Print("button", std::to_string(button.idCommand) + " checked=" + ((state & TBSTATE_CHECKED) ? "1" : "0") +
-                        " mixed=" + ((state & TBSTATE_INDETERMINATE) ? "1" : "0") +
-                        " hidden=" + ((state & TBSTATE_HIDDEN) ? "1" : "0") +
-                        " enabled=" + ((state & TBSTATE_ENABLED) ? "1" : "0") + " tip=" + win::Narrow(tip));
+    const ToolButton shown{button.idCommand,
+                           (state & TBSTATE_CHECKED) != 0,
+                           (state & TBSTATE_INDETERMINATE) != 0,
+                           (state & TBSTATE_HIDDEN) != 0,
+                           (state & TBSTATE_ENABLED) != 0,
+                           win::Narrow(tip)};
+    if (one) {
+      AddToolButtonFacts(reading, shown);
+      return reading;
+    }
+    reading.Add("button", ToolButtonLine(shown));
     ++buttons;
   }
-  Print("buttons", std::to_string(buttons));
-  return 0;
+  if (one) return FailedReading("no button " + command.Get("command"));
+  reading.Add("buttons", std::to_string(buttons));
+  return reading;
 }
 
 // A click with the mouse in the middle of the tool bar button with a command id.
@@ -355,7 +438,8 @@ int ClickToolButton(HWND bar, int id) {
 }
 
 // The nodes of a tree view in display order with their depth, read through
-// memory in the tree's process (TVM_GETITEMW carries a pointer).
+// memory in the tree's process (TVM_GETITEMW carries a pointer); none when a
+// message went unanswered.
 struct TreeNodeText {
   HTREEITEM node;
   int depth;
@@ -363,24 +447,26 @@ struct TreeNodeText {
 };
 constexpr SIZE_T kTreeTextChars = 1024;
 
-std::vector<TreeNodeText> TreeNodes(HWND tree, RemoteMemory& memory) {
+std::optional<std::vector<TreeNodeText>> TreeNodes(HWND tree, RemoteMemory& memory) {
+  bool answered = true;
   const auto next = [&](HTREEITEM from, UINT how) {
-    return reinterpret_cast<HTREEITEM>(SendTo(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+    const std::optional<LRESULT> found = Ask(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from));
+    answered = answered && found.has_value();
+    return reinterpret_cast<HTREEITEM>(found.value_or(0));
   };
   const SIZE_T textAt = sizeof(TVITEMW);
   std::vector<TreeNodeText> nodes;
   int depth = 0;
-  for (HTREEITEM node = next(nullptr, TVGN_ROOT); node;) {
+  for (HTREEITEM node = next(nullptr, TVGN_ROOT); node && answered;) {
     TVITEMW item{};
     item.mask = TVIF_TEXT;
     item.hItem = node;
     item.pszText = reinterpret_cast<wchar_t*>(memory.at(textAt));
     item.cchTextMax = int(kTreeTextChars);
     wchar_t text[kTreeTextChars] = {};
-    memory.Write(textAt, text, sizeof text);
-    memory.Write(0, &item, sizeof item);
-    SendTo(tree, TVM_GETITEMW, 0, memory.at(0));
-    memory.Read(textAt, text, sizeof text);
+    if (!memory.Write(textAt, text, sizeof text) || !memory.Write(0, &item, sizeof item) ||
+        !Ask(tree, TVM_GETITEMW, 0, memory.at(0)) || !memory.Read(textAt, text, sizeof text))
+      return std::nullopt;
     text[kTreeTextChars - 1] = 0;
     nodes.push_back({node, depth, win::Narrow(text)});
     if (HTREEITEM child = next(node, TVGN_CHILD)) {
@@ -388,7 +474,7 @@ std::vector<TreeNodeText> TreeNodes(HWND tree, RemoteMemory& memory) {
       ++depth;
       continue;
     }
-    while (node) {  // the next sibling of the node or of its nearest ancestor
+    while (node && answered) {  // the next sibling of the node or of its nearest ancestor
       if (HTREEITEM sibling = next(node, TVGN_NEXT)) {
         node = sibling;
         break;
@@ -397,22 +483,28 @@ std::vector<TreeNodeText> TreeNodes(HWND tree, RemoteMemory& memory) {
       --depth;
     }
   }
+  if (!answered) return std::nullopt;
   return nodes;
 }
 
-int ListTree(HWND tree) {
+Reading ReadTree(HWND tree) {
   RemoteMemory memory(tree, sizeof(TVITEMW) + kTreeTextChars * sizeof(wchar_t));
-  if (!memory.ok()) return Failure("no access to the process");
+  if (!memory.ok()) return FailedReading("no access to the process");
   const auto nodes = TreeNodes(tree, memory);
-  const auto selected = reinterpret_cast<HTREEITEM>(SendTo(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  Print("count", std::to_string(nodes.size()));
-  for (const auto& n : nodes) {
-    Print("item", std::string(size_t(n.depth) * 2, ' ') + n.text);
-    if (n.node == selected) Print("selected", n.text);
-    if (SendTo(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(n.node), TVIS_EXPANDED) & TVIS_EXPANDED)
-      Print("expanded", n.text);
+  const std::optional<LRESULT> selected = Ask(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+  if (!nodes || !selected) return FailedReading(kNoAnswer);
+  Reading reading;
+  reading.Add("control", Hex(tree));
+  reading.Add("count", std::to_string(nodes->size()));
+  for (const auto& n : *nodes) {
+    reading.Add("item", std::string(size_t(n.depth) * 2, ' ') + n.text);
+    if (n.node == reinterpret_cast<HTREEITEM>(*selected)) reading.Add("selected", n.text);
+    const std::optional<LRESULT> state =
+        Ask(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(n.node), TVIS_EXPANDED);
+    if (!state) return FailedReading(kNoAnswer);
+    if (*state & TVIS_EXPANDED) reading.Add("expanded", n.text);
   }
-  return 0;
+  return reading;
 }
 
 // A mouse click on the caption of the first node with that caption (or on its
@@ -421,7 +513,7 @@ int ClickTreeNode(HWND tree, const Command& command) {
   RemoteMemory memory(tree, sizeof(TVITEMW) + kTreeTextChars * sizeof(wchar_t));
   if (!memory.ok()) return Failure("no access to the process");
   HTREEITEM node = nullptr;
-  for (const auto& n : TreeNodes(tree, memory))
+  for (const auto& n : TreeNodes(tree, memory).value_or(std::vector<TreeNodeText>()))
     if (!node && n.text == command.Get("item")) node = n.node;
   if (!node) return Failure("no node " + command.Get("item"));
   SendTo(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
@@ -448,8 +540,9 @@ int ClickTreeNode(HWND tree, const Command& command) {
 }
 
 // Real keyboard input: the control's window is brought to the front and the
-// control focused, so the program sees the modifiers in its key state.
-int PressKeys(HWND control, const KeyChord& chord) {
+// control focused, so the program sees the modifiers in its key state. The
+// input stays attached until the program has taken the keys.
+int PressKeys(HWND control, const KeyChord& chord, const Command& command) {
   const DWORD target = ::GetWindowThreadProcessId(control, nullptr);
   const DWORD self = ::GetCurrentThreadId();
   const bool attached = ::AttachThreadInput(self, target, TRUE) != 0;
@@ -474,9 +567,10 @@ int PressKeys(HWND control, const KeyChord& chord) {
   if (chord.shift) key(VK_SHIFT, true);
   if (chord.ctrl) key(VK_CONTROL, true);
   const UINT sent = ::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-  ::Sleep(200);  // let the program take the keys before the input is detached
+  const bool settled = Settle(control, command);
   if (attached) ::AttachThreadInput(self, target, FALSE);
   if (sent != inputs.size()) return Failure("the keys were not sent");
+  if (!settled) return Failure("the program did not take the keys in time");
   Print("pressed", std::to_string(inputs.size()));
   return 0;
 }
@@ -512,6 +606,8 @@ int AnswerBox(const Command& command) {
   if (press == nullptr) return Failure("no button " + wanted);
   int id = ::GetDlgCtrlID(press);
   ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(press));
+  // The box gone is the answer taken. What the program does next is not
+  // waited for: a setup goes on installing without taking messages.
   if (!Poll(command, [&] { return !::IsWindow(box) || !Visible(box); })) return Failure("the box stayed open");
   Print("pressed", BoxButtonName(id));
   return 0;
@@ -525,15 +621,19 @@ int Watch(const Command& command) {
   Print("watching", command.Has("pid") ? command.Get("pid") : command.Get("exe"));
   std::set<HWND> seen;
   bool started = false;
-  const DWORD start = ::GetTickCount();
+  const ULONGLONG start = ::GetTickCount64();
   for (;;) {
     bool alive = false;
     for (DWORD id : Processes(command)) alive = alive || ProcessAlive(id);
     started = started || alive;
-    for (HWND window : TopWindows(command))
-      if (seen.insert(window).second) PrintWindow(window);
+    for (HWND window : TopWindows(command)) {
+      if (!seen.insert(window).second) continue;
+      Reading facts;
+      AddWindow(facts, window);
+      PrintFacts(facts.facts);
+    }
     if (started && !alive) break;
-    if (::GetTickCount() - start >= DWORD(command.timeoutMs)) {
+    if (::GetTickCount64() - start >= ULONGLONG(command.timeoutMs)) {
       Print("windows", std::to_string(seen.size()));
       return Failure(started ? "the process is still running" : "the process did not start");
     }
@@ -544,8 +644,89 @@ int Watch(const Command& command) {
   return 0;
 }
 
+// One reading of what a reading verb asks for, the control or window looked
+// for afresh each time (a program may make it again).
+Reading ReadOnce(const Command& command) {
+  const std::string& verb = command.verb;
+  if (verb == "list" || verb == "controls" || (verb == "rect" && !HasControl(command))) {
+    const std::vector<HWND> windows = TopWindows(command);
+    if (windows.empty()) return FailedReading("no window");
+    Reading reading;
+    if (verb == "rect") {
+      AddRect(reading, windows.front());
+      return reading;
+    }
+    for (HWND top : windows) {
+      AddWindow(reading, top);
+      if (verb != "controls") continue;
+      for (HWND child : Descendants(top)) {
+        const std::optional<std::string> text = ReadText(child);
+        if (!text && ::IsWindow(child)) return FailedReading(kNoAnswer);
+        reading.Add("control", Hex(child));
+        reading.Add("id", std::to_string(::GetDlgCtrlID(child)));
+        reading.Add("class", ClassOf(child));
+        reading.Add("name", DesignerName(child));
+        reading.Add("text", text.value_or(std::string()));
+      }
+    }
+    return reading;
+  }
+
+  HWND control = FindControl(command);
+  if (control == nullptr) return FailedReading("no control");
+  if (verb == "toolbar") return ReadToolBar(control, command);
+  if (verb == "tree") return ReadTree(control);
+  Reading reading;
+  reading.Add("control", Hex(control));
+  if (verb == "text") {
+    const std::optional<std::string> text = ReadText(control);
+    if (!text) return FailedReading(kNoAnswer);
+    reading.Add("text", *text);
+  } else if (verb == "items") {
+    const auto items = ListItems(control);
+    if (!items) return FailedReading(kNoAnswer);
+    reading.Add("count", std::to_string(items->size()));
+    for (const auto& item : *items) reading.Add("item", item);
+  } else if (verb == "checked") {
+    const std::optional<LRESULT> state = Ask(control, BM_GETCHECK, 0, 0);
+    if (!state) return FailedReading(kNoAnswer);
+    reading.Add("checked", std::to_string(*state));
+  } else if (verb == "rect") {
+    AddRect(reading, control);
+  } else if (verb == "send") {
+    const auto number = [&](const char* option) {
+      return command.Has(option) ? std::stoll(command.Get(option), nullptr, 0) : 0LL;
+    };
+    const std::optional<LRESULT> result =
+        Ask(control, UINT(number("message")), WPARAM(number("wparam")), LPARAM(number("lparam")));
+    if (!result) return FailedReading(kNoAnswer);
+    reading.Add("result", std::to_string(LONG_PTR(*result)));
+  }
+  return reading;
+}
+
+int Read(const Command& command) {
+  TickClock clock;
+  WaitResult result;
+  if (command.verb == "send" && !command.until) {
+    // A message that acts is sent once (one the program did not answer in
+    // time may still have been taken), and what its handler posted is taken
+    // before the driver returns, as after any action.
+    HWND control = WaitForControl(command);
+    if (control == nullptr) return Failure("no control");
+    result.shown = ReadOnce(command);
+    result.error = result.shown.error;
+    if (result.error.empty() && !Settle(control, command)) result.error = "the program did not take it in time";
+  } else {
+    result = ReadUntil([&] { return ReadOnce(command); }, command.until, command.timeoutMs, clock, kPollMs);
+  }
+  PrintFacts(result.shown.facts);
+  return result.error.empty() ? 0 : Failure(result.error);
+}
+
 int Run(const Command& command) {
   const std::string& verb = command.verb;
+  if (IsReadingVerb(verb)) return Read(command);
   if (verb == "watch") return Watch(command);
   if (verb == "wait-exit") {
     bool ended = Poll(command, [&] {
@@ -558,52 +739,34 @@ int Run(const Command& command) {
     return 0;
   }
   if (verb == "answer-box") return AnswerBox(command);
-  if (verb == "list" || verb == "wait-window" || verb == "controls" || verb == "close" ||
-      (verb == "rect" && !HasControl(command))) {
+  if (verb == "wait-painted") {
+    const HWND window = HasControl(command) ? WaitForControl(command) : WaitForWindow(command);
+    if (window == nullptr) return Failure(HasControl(command) ? "no control" : "no window");
+    if (!WaitPainted(window, command)) return Failure("the window was not painted in time");
+    Print("painted", Hex(window));
+    return 0;
+  }
+  if (verb == "wait-window" || verb == "close") {
     HWND window = WaitForWindow(command);
     if (window == nullptr) return Failure("no window");
-    if (verb == "wait-window") {
-      PrintWindow(window);
-    } else if (verb == "rect") {
-      PrintRect(window);
-    } else if (verb == "close") {
+    if (verb == "close") {
       ::PostMessageW(window, WM_CLOSE, 0, 0);
       Print("closed", Hex(window));
-    } else {
-      for (HWND top : TopWindows(command)) {
-        PrintWindow(top);
-        if (verb != "controls") continue;
-        for (HWND child : Descendants(top)) {
-          Print("control", Hex(child));
-          Print("id", std::to_string(::GetDlgCtrlID(child)));
-          Print("class", ClassOf(child));
-          Print("name", DesignerName(child));
-          Print("text", TextOf(child));
-        }
-      }
+      return 0;
     }
+    Reading facts;
+    AddWindow(facts, window);
+    PrintFacts(facts.facts);
     return 0;
   }
 
   HWND control = WaitForControl(command);
   if (control == nullptr) return Failure("no control");
   Print("control", Hex(control));
-  if (verb == "text") {
-    Print("text", TextOf(control));
-  } else if (verb == "items") {
-    auto items = ListItems(control);
-    Print("count", std::to_string(items.size()));
-    for (const auto& item : items) Print("item", item);
-  } else if (verb == "checked") {
-    DWORD_PTR state = 0;
-    ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &state);
-    Print("checked", std::to_string(state));
-  } else if (verb == "set-text") {
+  int status = 0;
+  if (verb == "set-text") {
     std::wstring text = win::Wide(command.Get("text"));
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                               kMessageTimeoutMs, &result))
-      return Failure("the control did not answer");
+    if (!Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) return Failure(kNoAnswer);
     Print("text", TextOf(control));
   } else if (verb == "type") {
     for (wchar_t c : win::Wide(command.Get("text"))) ::PostMessageW(control, WM_CHAR, c, 1);
@@ -611,30 +774,17 @@ int Run(const Command& command) {
   } else if (verb == "click") {
     Click(command, control);
     Print("clicked", Hex(control));
-  } else if (verb == "rect") {
-    PrintRect(control);
-  } else if (verb == "toolbar") {
-    return ListToolBar(control);
   } else if (verb == "toolbar-click") {
-    return ClickToolButton(control, int(std::stoll(command.Get("command"), nullptr, 0)));
-  } else if (verb == "send") {
-    auto number = [&](const char* option) {
-      return command.Has(option) ? std::stoll(command.Get(option), nullptr, 0) : 0LL;
-    };
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(control, UINT(number("message")), WPARAM(number("wparam")), LPARAM(number("lparam")),
-                               SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
-      return Failure("the control did not answer");
-    Print("result", std::to_string(LONG_PTR(result)));
-  } else if (verb == "tree") {
-    return ListTree(control);
+    status = ClickToolButton(control, int(std::stoll(command.Get("command"), nullptr, 0)));
   } else if (verb == "tree-click") {
-    return ClickTreeNode(control, command);
+    status = ClickTreeNode(control, command);
   } else if (verb == "keys") {
     const std::optional<KeyChord> chord = ParseKeyChord(command.Get("text"));
     if (!chord) return Failure("unknown keys: " + command.Get("text"));
-    return PressKeys(control, *chord);
+    return PressKeys(control, *chord, command);  // settles while the input is attached
   }
+  if (status != 0) return status;
+  if (!Settle(control, command)) return Failure("the program did not take it in time");
   return 0;
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace orvalis::uidriver {
 namespace {
 
@@ -97,6 +100,173 @@ TEST(UiDriverCommand, KeyChords) {
   auto negative = ParseCommand({"send", "--exe", "x", "--name", "e", "--message", "0xB1", "--wparam", "0",
                                 "--lparam", "-1"});
   EXPECT_TRUE(negative.command) << negative.error;
+}
+
+TEST(UiDriverCommand, UntilConditions) {
+  using Test = Condition::Test;
+  struct Case { const char* text; std::optional<Condition> condition; };
+  const Case cases[] = {
+      {"text=Hello clicks: 1", Condition{"text", Test::kEquals, "Hello clicks: 1"}},
+      {"text=", Condition{"text", Test::kEquals, ""}},
+      {"text=a=b", Condition{"text", Test::kEquals, "a=b"}},
+      {"checked!=1", Condition{"checked", Test::kDiffers, "1"}},
+      {"text~=\\\\page", Condition{"text", Test::kContains, "\\\\page"}},
+      {"my-key~=", Condition{"my-key", Test::kContains, ""}},
+      {"=x", std::nullopt},
+      {"text", std::nullopt},
+      {"te xt=x", std::nullopt},
+      {"text<x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseCondition(c.text), c.condition) << c.text;
+    if (c.condition) {
+      EXPECT_EQ(ConditionText(*c.condition), c.text);
+    }
+  }
+
+  // Only the verbs that read take it.
+  for (const char* verb : {"text", "items", "checked", "rect", "toolbar", "tree", "list", "controls"}) {
+    auto parsed = ParseCommand({verb, "--exe", "x", "--name", "c", "--until", "visible=1"});
+    ASSERT_TRUE(parsed.command) << verb << ": " << parsed.error;
+    EXPECT_EQ(parsed.command->until, (Condition{"visible", Test::kEquals, "1"})) << verb;
+  }
+  auto send = ParseCommand({"send", "--exe", "x", "--name", "e", "--message", "0xB0", "--until", "result!=0"});
+  ASSERT_TRUE(send.command) << send.error;
+  EXPECT_TRUE(send.command->until);
+  EXPECT_FALSE(ParseCommand({"text", "--exe", "x", "--name", "c"}).command->until);
+
+  struct Refused { std::vector<std::string> args; const char* error; };
+  const Refused refused[] = {
+      {{"click", "--exe", "x", "--name", "b", "--until", "text=1"}, "click reads nothing to wait for: no --until"},
+      {{"type", "--exe", "x", "--name", "e", "--text", "a", "--until", "text=a"},
+       "type reads nothing to wait for: no --until"},
+      {{"wait-exit", "--exe", "x", "--until", "exited=1"}, "wait-exit reads nothing to wait for: no --until"},
+      {{"wait-painted", "--exe", "x", "--until", "painted=1"}, "wait-painted reads nothing to wait for: no --until"},
+      {{"text", "--exe", "x", "--name", "c", "--until", "text"}, "--until needs KEY=VALUE, KEY!=VALUE or KEY~=TEXT"},
+      {{"text", "--exe", "x", "--name", "c", "--until"}, "missing value for --until"},
+  };
+  for (const auto& r : refused) EXPECT_EQ(ParseCommand(r.args).error, r.error);
+}
+
+TEST(UiDriverCommand, ConditionsCompareFactsAsPrinted) {
+  const std::vector<Fact> facts = {
+      {"control", "0x00010080"}, {"text", "a\\b\r\nc"}, {"item", "One"}, {"item", "Two"}, {"count", "2"}};
+  struct Case { const char* condition; bool met; };
+  const Case cases[] = {
+      {"text=a\\\\b\\r\\nc", true},  // the backslash and the line break escaped, as printed
+      {"text=a\\b\r\nc", false},
+      {"item=Two", true},             // any one of several facts
+      {"item=Three", false},
+      {"item!=Three", true},
+      {"item!=One", false},
+      {"count!=2", false},
+      {"selected!=One", true},        // no such fact at all
+      {"selected=", false},
+      {"text~=\\r\\n", true},
+      {"text~=", true},
+      {"item~=w", true},
+      {"item~=x", false},
+      {"tip~=", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Meets(facts, *ParseCondition(c.condition)), c.met) << c.condition;
+}
+
+// A clock that moves only when the wait sleeps or a reading takes time.
+class FakeClock : public Clock {
+ public:
+  std::uint64_t NowMs() override { return now; }
+  void SleepMs(int ms) override {
+    now += std::uint64_t(ms);
+    ++sleeps;
+  }
+  std::uint64_t now = 1000;
+  int sleeps = 0;
+};
+
+// Plays back readings, one per call, the last one again when they run out.
+struct Script {
+  std::vector<Reading> readings;
+  FakeClock* clock = nullptr;
+  int costMs = 0;  // the time each reading takes
+  int calls = 0;
+  Reading operator()() {
+    clock->now += std::uint64_t(costMs);
+    const Reading& next = readings[std::min<std::size_t>(std::size_t(calls), readings.size() - 1)];
+    ++calls;
+    return next;
+  }
+};
+
+Reading TextReading(const std::string& text) {
+  Reading reading;
+  reading.Add("control", "0x10");
+  reading.Add("text", text);
+  return reading;
+}
+
+TEST(UiDriverCommand, ReadUntilRetriesFailedReadingsAndWaitsForTheState) {
+  const std::optional<Condition> ready = ParseCondition("text=ready");
+  struct Case {
+    const char* what;
+    std::vector<Reading> readings;
+    std::optional<Condition> until;
+    int timeoutMs;
+    int costMs;
+    int calls;            // readings made
+    const char* shown;    // the text fact printed, or the reading's error
+    const char* error;
+  };
+  const Case cases[] = {
+      {"a first good reading is printed at once", {TextReading("busy")}, std::nullopt, 5000, 0, 1, "busy", ""},
+      {"a control not there yet is looked for again",
+       {FailedReading("no control"), FailedReading("no control"), TextReading("busy")}, std::nullopt, 5000, 0, 3,
+       "busy", ""},
+      {"an unanswered message is asked again, not read as empty",
+       {TextReading("busy"), FailedReading("the control did not answer"), TextReading("ready")}, ready, 5000, 0, 3,
+       "ready", ""},
+      {"read until the state shows",
+       {TextReading(""), TextReading("busy"), TextReading("busy"), TextReading("ready"), TextReading("later")}, ready,
+       5000, 0, 4, "ready", ""},
+      {"past the time: the last text seen and the state waited for",
+       {TextReading("busy"), TextReading("still busy")}, ready, 1000, 0, 21, "still busy",
+       "timed out waiting for text=ready"},
+      {"a later failed reading does not hide what was seen",
+       {TextReading("busy"), FailedReading("no control")}, ready, 1000, 0, 21, "busy",
+       "timed out waiting for text=ready"},
+      {"never found: the reading's own error", {FailedReading("no control")}, std::nullopt, 1000, 0, 21,
+       "no control", "no control"},
+      {"no time at all still reads once", {TextReading("busy")}, ready, 0, 0, 1, "busy",
+       "timed out waiting for text=ready"},
+      {"slow readings count against the time", {FailedReading("the control did not answer")}, std::nullopt, 5000,
+       2000, 3, "the control did not answer", "the control did not answer"},
+  };
+  for (const auto& c : cases) {
+    FakeClock clock;
+    Script script{c.readings, &clock, c.costMs};
+    const WaitResult result = ReadUntil(std::ref(script), c.until, c.timeoutMs, clock, 50);
+    EXPECT_EQ(script.calls, c.calls) << c.what;
+    EXPECT_EQ(result.error, c.error) << c.what;
+    const std::string shown = result.shown.ok() ? result.shown.facts.back().value : result.shown.error;
+    EXPECT_EQ(shown, c.shown) << c.what;
+    EXPECT_LE(clock.now - 1000, std::uint64_t(c.timeoutMs + 50 + c.costMs)) << c.what << ": waited too long";
+  }
+}
+
+TEST(UiDriverCommand, ToolButtonFacts) {
+  const ToolButton bold{108, true, false, false, true, "Vet"};
+  EXPECT_EQ(ToolButtonLine(bold), "108 checked=1 mixed=0 hidden=0 enabled=1 tip=Vet");
+  EXPECT_EQ(ToolButtonLine(ToolButton{111, false, true, true, false, ""}),
+            "111 checked=0 mixed=1 hidden=1 enabled=0 tip=");
+  Reading reading;
+  AddToolButtonFacts(reading, bold);
+  const std::vector<Fact> expected = {{"button", "108"}, {"checked", "1"}, {"mixed", "0"},
+                                      {"hidden", "0"},   {"enabled", "1"}, {"tip", "Vet"}};
+  EXPECT_EQ(reading.facts, expected);
+  EXPECT_TRUE(Meets(reading.facts, *ParseCondition("checked=1")));
+  auto parsed = ParseCommand({"toolbar", "--exe", "x", "--name", "bar", "--command", "111", "--until", "checked=0"});
+  ASSERT_TRUE(parsed.command) << parsed.error;
+  EXPECT_EQ(parsed.command->Get("command"), "111");
 }
 
 }  // namespace

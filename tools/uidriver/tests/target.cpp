@@ -1,6 +1,6 @@
 // The window the driver's end-to-end test drives: named controls whose
-// reactions show in the label lStatus, and a button that asks a question in a
-// message box.
+// reactions show in the label lStatus, a button that asks a question in a
+// message box, and one whose answer comes later, in a control made then.
 //   orvalis-uidriver-target.exe [TITLE]
 #include <windows.h>
 
@@ -16,7 +16,12 @@ enum ControlId {
   kOption = 105,
   kAsk = 106,
   kEcho = 107,
+  kLater = 108,
+  kMadeLater = 109,
 };
+
+constexpr UINT_PTR kLaterTimer = 1;
+constexpr UINT kLaterMs = 1000;
 
 int g_clicks = 0;
 
@@ -51,6 +56,7 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       Add(window, L"BUTTON", L"Option", BS_AUTOCHECKBOX, kOption, L"chkOption", 170, 70, 150, 24);
       Add(window, L"BUTTON", L"Ask", BS_PUSHBUTTON, kAsk, L"btnAsk", 170, 100, 100, 26);
       Add(window, L"STATIC", L"", 0, kEcho, L"lEcho", 10, 160, 310, 20);
+      Add(window, L"BUTTON", L"Later", BS_PUSHBUTTON, kLater, L"btnLater", 170, 130, 100, 26);
       for (const wchar_t* item : {L"\u00C9\u00E9n", L"Two", L"Three"})
         ::SendDlgItemMessageW(window, kItems, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
       return 0;
@@ -60,10 +66,21 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       } else if (LOWORD(wParam) == kAsk && HIWORD(wParam) == BN_CLICKED) {
         int answer = ::MessageBoxW(window, L"Continue with T\u00EBst?", L"Question", MB_YESNOCANCEL | MB_ICONQUESTION);
         SetStatus(window, answer == IDYES ? L"Answer: Yes" : answer == IDNO ? L"Answer: No" : L"Answer: Cancel");
+      } else if (LOWORD(wParam) == kLater && HIWORD(wParam) == BN_CLICKED) {
+        SetStatus(window, L"Waiting");
+        ::SetTimer(window, kLaterTimer, kLaterMs, nullptr);
       } else if (LOWORD(wParam) == kName && HIWORD(wParam) == EN_CHANGE) {
         wchar_t text[256] = {};
         ::GetDlgItemTextW(window, kName, text, 256);
         ::SetDlgItemTextW(window, kEcho, (std::wstring(L"Name: ") + text).c_str());
+      }
+      return 0;
+    case WM_TIMER:
+      if (wParam == kLaterTimer) {
+        ::KillTimer(window, kLaterTimer);
+        if (!::GetDlgItem(window, kMadeLater))
+          Add(window, L"STATIC", L"Made later", 0, kMadeLater, L"lLater", 10, 190, 310, 20);
+        SetStatus(window, L"Later");
       }
       return 0;
     case WM_DESTROY:
@@ -87,7 +104,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
   info.lpszClassName = L"OrvalisUiTarget";
   ::RegisterClassExW(&info);
   const wchar_t* title = (commandLine && *commandLine) ? commandLine : L"Orvalis Target";
-  HWND window = ::CreateWindowExW(0, L"OrvalisUiTarget", title, WS_OVERLAPPEDWINDOW, 100, 100, 360, 240, nullptr,
+  HWND window = ::CreateWindowExW(0, L"OrvalisUiTarget", title, WS_OVERLAPPEDWINDOW, 100, 100, 360, 270, nullptr,
                                   nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ::ShowWindow(window, show);
