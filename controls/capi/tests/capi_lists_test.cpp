@@ -1,0 +1,2 @@
+// placeholder
+#include "host_window.h"
