@@ -57,8 +57,12 @@ ORVALIS_GETTER(PNumEdit, GetNegSign, int, static_cast<unsigned char>(c.GetNegSig
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetDecimalSign(OrvalisControl* control, int sign) {
   orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetDecimalSign(s); }); });
 }
+// The thousands sign may also be 0: no separator, as GetThousandSign reports it.
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetThousandSign(OrvalisControl* control, int sign) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetThousandSign(s); }); });
+  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) {
+    if (sign == 0) c.SetThousandSign('\0');
+    Sign(sign, [&](char s) { c.SetThousandSign(s); });
+  });
 }
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetNegSign(OrvalisControl* control, int sign) {
   orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetNegSign(s); }); });
