@@ -78,35 +78,6 @@ TEST_F(ControlTest, EveryCreatorPutsItsControlOnAPlainWindowAndDestroyTakesItAwa
   }
 }
 
-// The tool tip window of the framework and the text it holds for a window.
-std::string HintOf(HWND window) {
-  std::vector<HWND> all;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  for (HWND tip : all) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(tip, name, 64);
-    if (std::wstring(name) != TOOLTIPS_CLASSW) continue;
-    wchar_t text[128] = {};
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = ::GetParent(window);
-    ti.uId = reinterpret_cast<UINT_PTR>(window);
-    ti.uFlags = TTF_IDISHWND;
-    ti.lpszText = text;
-    if (::SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
-      ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
-      return Narrow(text);
-    }
-  }
-  return "(no tool)";
-}
-
 TEST_F(ControlTest, CommonCallsReachTheControlsWindow) {
   const struct {
     Creator* create;

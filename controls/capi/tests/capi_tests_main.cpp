@@ -3,10 +3,46 @@
 // The module is OrvalisControls.dll beside the program unless named.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
 #include "capi_table.h"
+
+namespace {
+
+// A test that hangs (a modal loop nobody answers) ends the program with its
+// name instead of stopping the whole test run.
+class Watchdog : public testing::EmptyTestEventListener {
+ public:
+  static constexpr ULONGLONG kLimit = 60000;
+
+  Watchdog() { ::CreateThread(nullptr, 0, Watch, this, 0, nullptr); }
+  void OnTestStart(const testing::TestInfo& test) override {
+    name_ = std::string(test.test_suite_name()) + "." + test.name();
+    started_ = ::GetTickCount64();
+  }
+  void OnTestEnd(const testing::TestInfo&) override { started_ = 0; }
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    auto& dog = *static_cast<Watchdog*>(self);
+    for (;;) {
+      ::Sleep(1000);
+      const ULONGLONG started = dog.started_;
+      if (started != 0 && ::GetTickCount64() - started > kLimit) {
+        std::fprintf(stderr, "orvalis_capi_tests: %s did not end within %llu s\n", dog.name_.c_str(), kLimit / 1000);
+        std::fflush(stderr);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+      }
+    }
+  }
+
+  std::string name_;
+  std::atomic<ULONGLONG> started_{0};
+};
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   std::wstring path;
@@ -27,5 +63,6 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   testing::InitGoogleTest(&argc, argv);
+  testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
   return RUN_ALL_TESTS();
 }

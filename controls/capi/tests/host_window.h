@@ -45,6 +45,9 @@ void Wheel(HWND window, int delta);
 // descendant of `root` with that name, or null.
 [[nodiscard]] HWND FindByName(HWND root, std::string_view name);
 [[nodiscard]] HWND FindByClass(HWND root, const wchar_t* className);
+// The text the framework's tool tip holds for a control's window, or
+// "(no tool)" when the window is no tool of it.
+[[nodiscard]] std::string HintOf(HWND window);
 // A visible top-level window of this thread that is not `except` and was not
 // in `before`: a dialog that a call opened.
 [[nodiscard]] HWND NewTopWindow(const std::vector<HWND>& before);
