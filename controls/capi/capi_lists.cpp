@@ -1,5 +1,7 @@
 // The C interface of the choice control, the formula editor, the tagged lists
 // and the tree view.
+#include <algorithm>
+
 #include "controls/capi/capi.h"
 #include "controls/lists/pchoice.h"
 #include "controls/lists/pchecklistbox.h"
@@ -193,6 +195,10 @@ ORVALIS_API void ORVALIS_CALL PVar_ClearItems(OrvalisVar* var) {
 
 namespace {
 
+[[nodiscard]] bool Taken(const PComboBox& combo, std::string_view tag) {
+  return std::find(combo.Tags().begin(), combo.Tags().end(), tag) != combo.Tags().end();
+}
+
 [[nodiscard]] PTreeItem* ItemOf(OrvalisTreeItem* item) noexcept { return reinterpret_cast<PTreeItem*>(item); }
 [[nodiscard]] OrvalisTreeItem* Handle(PTreeItem* item) noexcept { return reinterpret_cast<OrvalisTreeItem*>(item); }
 
@@ -230,16 +236,19 @@ ORVALIS_API int ORVALIS_CALL PComboBox_GetItem(OrvalisControl* control, int inde
 ORVALIS_API void ORVALIS_CALL PComboBox_Add(OrvalisControl* control, const char* caption, int data) {
   Do<PComboBox>(control, [&](PComboBox& c) { c.Add(std::string(In(caption)), data); });
 }
+// A tag an item has already is refused, as the header says: selecting by tag
+// would never reach the second item.
 ORVALIS_API int ORVALIS_CALL PComboBox_AddTag(OrvalisControl* control, const char* caption, const char* tag,
                                               const char* hint) {
   return With<PComboBox>(control, 0, [&](PComboBox& c) {
-    return c.AddTag(std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
+    return !Taken(c, In(tag)) && c.AddTag(std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
   });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_InsertTag(OrvalisControl* control, int index, const char* caption,
                                                  const char* tag, const char* hint) {
   return With<PComboBox>(control, 0, [&](PComboBox& c) {
-    return c.InsertTag(index, std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
+    return !Taken(c, In(tag)) &&
+           c.InsertTag(index, std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
   });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_DeleteData(OrvalisControl* control, int data) {
