@@ -52,6 +52,10 @@ OrvalisControl* Create(HWND parent, const char* name, int x, int y, int width, i
   }
 }
 
+// After a control changed its own size (Fit), the site the host placed takes
+// it on, so the host's window shows the whole control.
+void SiteFollows(OrvalisControl& handle) noexcept;
+
 // Runs `f` on the control of `handle` when it is a T. Nothing happens for a
 // null handle or one of another class, and nothing thrown gets out.
 template <typename T, typename F>

@@ -41,6 +41,14 @@ OrvalisControl* Place(HWND parent, const char* name, int x, int y, int width, in
   }
 }
 
+void SiteFollows(OrvalisControl& handle) noexcept {
+  try {
+    const ui::Control& c = *handle.control;
+    handle.site->SetBounds(handle.site->Left(), handle.site->Top(), c.Width(), c.Height());
+  } catch (...) {
+  }
+}
+
 int Out(std::string_view text, char* buffer, int size) noexcept {
   if (buffer && size > 0) {
     const std::size_t n = std::min(text.size(), std::size_t(size - 1));

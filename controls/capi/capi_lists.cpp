@@ -61,7 +61,12 @@ ORVALIS_API int ORVALIS_CALL PChoice_GetLine(OrvalisControl* control, int index,
 ORVALIS_SETTER(PChoice, Delete, intptr_t, value)
 ORVALIS_COMMAND(PChoice, Refresh)
 ORVALIS_GETTER(PChoice, GetAutoHeight, int, c.AutoHeight())
-ORVALIS_COMMAND(PChoice, Fit)
+ORVALIS_API void ORVALIS_CALL PChoice_Fit(OrvalisControl* control) {
+  Do<PChoice>(control, [&](PChoice& c) {
+    c.Fit();
+    orvalis::capi::SiteFollows(*control);
+  });
+}
 ORVALIS_GETTER(PChoice, GetListIndex, int, c.ListIndex())
 ORVALIS_SETTER(PChoice, SetListIndex, int, value)
 ORVALIS_GETTER(PChoice, GetOtherIsActive, int, c.OtherIsActive())
