@@ -4,7 +4,6 @@
 #include "host_window.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <array>
 #include <cstdlib>
@@ -380,19 +379,6 @@ TEST_F(PanelTest, CaptionFollowsTheAlignment) {
     }
   }
 }
-
-// Whether two pictures of a window differ anywhere.
-bool Differ(const Shot& a, const Shot& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return true;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.At(x, y) != b.At(x, y)) return true;
-  return false;
-}
-
-// Turns the visual styles of one window off (a class list naming no class) or
-// back on, as a host may; a control's LoadTheme then opens its theme again.
-void StylesOf(HWND window, bool on) { ::SetWindowTheme(window, on ? nullptr : L" ", on ? nullptr : L" "); }
 
 TEST_F(PanelTest, ThemeClassPartAndStateDrawTheThemedBackground) {
   OrvalisControl* panel = Make(api.PPanel_Create, "Panel", 8, 8, 120, 40);

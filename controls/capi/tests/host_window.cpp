@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace orvalis::capi_test {
 namespace {
@@ -143,6 +144,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM lp) {
 }  // namespace
 
 HWND FindByName(HWND root, std::string_view name) {
+  Pump();  // windows a control retires are freed from its queue
   Search search{Wide(name)};
   ::EnumChildWindows(root, Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
@@ -291,6 +293,16 @@ std::string HintOf(HWND window) {
   }
   return "(no tool)";
 }
+
+bool Differ(const Shot& a, const Shot& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return true;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.At(x, y) != b.At(x, y)) return true;
+  return false;
+}
+
+void StylesOf(HWND window, bool on) { ::SetWindowTheme(window, on ? nullptr : L" ", on ? nullptr : L" "); }
 
 void ORVALIS_CALL Record(void* context, OrvalisControl* control) {
   auto& r = *static_cast<Recorder*>(context);

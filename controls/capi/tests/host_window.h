@@ -42,7 +42,8 @@ void Wheel(HWND window, int delta);
 // The window's own text, as UTF-8.
 [[nodiscard]] std::string WindowText(HWND window);
 // The framework's windows carry their designer name as a property; the
-// descendant of `root` with that name, or null.
+// descendant of `root` with that name, or null. Pumps first: a control frees
+// the windows it replaced from its queue.
 [[nodiscard]] HWND FindByName(HWND root, std::string_view name);
 [[nodiscard]] HWND FindByClass(HWND root, const wchar_t* className);
 // The text the framework's tool tip holds for a control's window, or
@@ -76,6 +77,13 @@ class Shot {
   int height_ = 0;
   std::vector<COLORREF> pixels_;
 };
+
+// Whether two pictures of a window differ anywhere.
+[[nodiscard]] bool Differ(const Shot& a, const Shot& b);
+
+// Turns the visual styles of one window off (a class list naming no class) or
+// back on, as a host may; a control's LoadTheme then opens its theme again.
+void StylesOf(HWND window, bool on);
 
 // A text read through one of the interface's text functions, as a host does:
 // its length first, then into a buffer of that size. The leading arguments
