@@ -29,7 +29,12 @@ ORVALIS_COMMAND(PRichEdit, DelSel)
 ORVALIS_API int ORVALIS_CALL PRichEdit_RealHeight(OrvalisControl* control, int width) {
   return With<PRichEdit>(control, 0, [&](PRichEdit& c) { return c.RealHeight(width); });
 }
-ORVALIS_COMMAND(PRichEdit, Fit)
+ORVALIS_API void ORVALIS_CALL PRichEdit_Fit(OrvalisControl* control) {
+  Do<PRichEdit>(control, [&](PRichEdit& c) {
+    c.Fit();
+    orvalis::capi::SiteFollows(*control);
+  });
+}
 ORVALIS_API void ORVALIS_CALL PRichEdit_ClearLinkList(OrvalisControl* control) {
   Do<PRichEdit>(control, [](PRichEdit& c) { c.SetLinkList({}); });
 }
