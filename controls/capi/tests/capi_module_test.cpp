@@ -1,10 +1,8 @@
-// The module as a whole: it exports the header's functions and no others, a
-// null handle or one of another class gives every function's neutral result,
-// and, run after every other test, each function of the header was called.
+// The module as a whole: it exports the header's functions and no others, and
+// a null handle or one of another class gives every function's neutral result.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -151,44 +149,6 @@ TEST_F(ModuleTest, NullHandlesAndHandlesOfAnotherClassGiveTheNeutralResult) {
   Click(Window(panel), 20, 20);
   Wheel(Window(panel), 120);
   EXPECT_EQ(strayEvents, 0);
-}
-
-// ---------------------------------------------------------------- coverage
-
-// Runs after every other test of the program: the tests of the classes call
-// the functions through the table, which counts the calls.
-TEST(Coverage, EveryFunctionOfTheHeaderIsCalled) {
-  const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
-  const ::testing::TestInfo* self = unit.current_test_info();
-  for (int s = 0; s < unit.total_test_suite_count(); ++s) {
-    const ::testing::TestSuite& suite = *unit.GetTestSuite(s);
-    for (int t = 0; t < suite.total_test_count(); ++t) {
-      const ::testing::TestInfo& test = *suite.GetTestInfo(t);
-      if (&test == self) continue;
-      if (!test.should_run()) GTEST_SKIP() << "the count needs every test of the program; " << suite.name() << "."
-                                           << test.name() << " is left out";
-      ASSERT_NE(test.result()->start_timestamp(), 0)
-          << suite.name() << "." << test.name() << " runs after the count: the count must be the program's last test";
-    }
-  }
-  const std::vector<Entry*> entries = api.Entries();
-  const int declared = int(entries.size());
-  if (const std::string refused = CallsRefused(); !refused.empty()) {
-    const auto found = std::count_if(entries.begin(), entries.end(), [](Entry* e) { return e->address != nullptr; });
-    std::printf("%s: %d of the header's %d functions exported and found by the loader, none called\n",
-                ModuleName().c_str(), int(found), declared);
-    GTEST_SKIP() << refused;
-  }
-  std::string missing;
-  int called = 0;
-  for (Entry* entry : entries) {
-    if (entry->calls > 0) ++called;
-    else missing += std::string(missing.empty() ? "" : ", ") + entry->name;
-  }
-  std::printf("%s: %d of the header's %d functions called\n", ModuleName().c_str(), called, declared);
-  ::testing::Test::RecordProperty("functions_declared", declared);
-  ::testing::Test::RecordProperty("functions_called", called);
-  EXPECT_EQ(called, declared) << "functions of the header without a test: " << missing;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "capi_coverage.h"
 #include "capi_table.h"
 
 namespace {
@@ -63,6 +64,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   testing::InitGoogleTest(&argc, argv);
+  orvalis::capi_test::RegisterCoverage();
   testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
   return RUN_ALL_TESTS();
 }

@@ -58,7 +58,33 @@ void Press(UINT virtualKey, bool ctrl, bool shift) {
 }
 
 void Type(HWND window, std::string_view utf8) {
-  for (wchar_t c : Wide(utf8)) ::PostMessageW(window, WM_CHAR, c, 1);
+  EXPECT_EQ(::GetFocus(), window) << "typing goes to the focused window";
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD vk, WORD unicode, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = unicode ? unicode : WORD(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (unicode ? KEYEVENTF_UNICODE : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    inputs.push_back(input);
+  };
+  for (wchar_t c : Wide(utf8)) {
+    // The key of the layout that gives the character, with Shift when it
+    // takes it; a character no key gives comes as the keyboard's Unicode packet.
+    const SHORT scan = ::VkKeyScanW(c);
+    const bool keyed = scan != -1 && (HIBYTE(scan) & ~1) == 0;
+    if (!keyed) {
+      key(0, WORD(c), false);
+      key(0, WORD(c), true);
+      continue;
+    }
+    const bool shift = HIBYTE(scan) & 1;
+    if (shift) key(VK_SHIFT, 0, false);
+    key(LOBYTE(scan), 0, false);
+    key(LOBYTE(scan), 0, true);
+    if (shift) key(VK_SHIFT, 0, true);
+  }
+  EXPECT_EQ(::SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
   DrainInput();
 }
 

@@ -25,8 +25,10 @@ void Pump();
 // Keys through the system's input queue (SendInput) to the focused window, with
 // Ctrl and Shift held as asked; returns once the queue has handled them.
 void Press(UINT virtualKey, bool ctrl = false, bool shift = false);
-// Characters posted to the window as WM_CHAR, one UTF-16 unit each, as the
-// keyboard layout's translation delivers them; returns once handled.
+// Characters typed into the focused window `window` through the system's
+// input queue: the layout's key for each (key down, the translated WM_CHAR,
+// key up), or the keyboard's Unicode packet for one no key gives; returns once
+// handled.
 void Type(HWND window, std::string_view utf8);
 // Mouse buttons posted to the window at a client point (move, down, up), as
 // the system posts them to the window under the pointer.
