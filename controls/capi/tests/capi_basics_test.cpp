@@ -211,6 +211,29 @@ TEST_F(ControlTest, FocusComesAndGoesWithTheUsersClicksAndTheHostsCall) {
   EXPECT_EQ(left.calls, 1) << "removed";
 }
 
+// The common calls that need a window of the control's own give their neutral
+// result for a windowless control: none of them reaches its site window.
+TEST_F(ControlTest, WindowCallsAreNeutralForAWindowlessControl) {
+  OrvalisControl* label = Make(api.PLabel_Create, "Label", 8, 8, 100, 20);
+  ASSERT_NE(label, nullptr);
+  HWND site = Window(label);
+  api.PLabel_SetCaption(label, "zichtbaar");
+  Recorder entered, left;
+  api.PControl_SetOnEnter(label, Record, &entered);
+  api.PControl_SetOnExit(label, Record, &left);
+  api.PControl_SetText(label, "anders");
+  EXPECT_EQ(WindowText(site), "");
+  char buffer[8] = "xxxxxxx";
+  EXPECT_EQ(api.PControl_GetText(label, buffer, sizeof buffer), 0);
+  EXPECT_STREQ(buffer, "");
+  api.PControl_SetFocus(label);
+  EXPECT_NE(::GetFocus(), site);
+  EXPECT_EQ(api.PControl_GetFocused(label), 0);
+  ::SetFocus(site);  // the site itself may take the focus: the label's events stay unset
+  ::SetFocus(Elsewhere());
+  EXPECT_EQ(entered.calls + left.calls, 0);
+}
+
 TEST_F(ControlTest, ClicksOfTheUserReachOnClick) {
   OrvalisControl* button = Make(api.PButton_Create, "Button", 8, 8, 100, 30);
   OrvalisControl* label = Make(api.PLabel_Create, "Label", 8, 50, 100, 20);

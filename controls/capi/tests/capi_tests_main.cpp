@@ -1,6 +1,7 @@
 // Entry of the C interface's test program:
 //   orvalis_capi_tests.exe [--module=PATH] [GoogleTest options]
-// The module is OrvalisControls.dll beside the program unless named.
+// The module is OrvalisControls.dll beside the program unless named; a bare
+// name (--module=OrvalisSetup.exe) is a module beside the program too.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -51,11 +52,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring argument = argv[i];
     if (argument.rfind(L"--module=", 0) == 0) path = argument.substr(9);
   }
-  if (path.empty()) {
+  // A bare name is a module beside the program.
+  if (path.empty()) path = L"OrvalisControls.dll";
+  if (path.find_first_of(L"\\/") == std::wstring::npos) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    path = self;
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"OrvalisControls.dll";
+    const std::wstring program = self;
+    path = program.substr(0, program.find_last_of(L"\\/") + 1) + path;
   }
   std::string error;
   if (!orvalis::capi_test::LoadModule(path, error)) {
