@@ -507,6 +507,14 @@ run_lane() {  # build
   wine_start
   trap wine_stop EXIT
   run_gtest "$build" "Windows tests ($name)" "$OUT/results/$build.xml" "$loader" "$OUT/$build/orvalis_tests.exe"
+  # The C interface as a host program meets it: every function called through
+  # the DLL; the setup's exports are only looked up (an .exe loaded as a
+  # library has no bound imports and no started runtime, see README).
+  run_gtest "$build" "C interface, OrvalisControls.dll ($name)" "$OUT/results/$build-capi-dll.xml" \
+    "$loader" "$OUT/$build/orvalis_capi_tests.exe"
+  run_gtest "$build" "C interface, OrvalisSetup.exe ($name)" "$OUT/results/$build-capi-setup.xml" \
+    "$loader" "$OUT/$build/orvalis_capi_tests.exe" --module=OrvalisSetup.exe \
+    --gtest_filter='Module.ExportsEveryFunctionOfTheHeaderAsCodeAndNothingElse'
   mapfile -t scripts < <(scripts_of "$build")
   run_e2e "$build" "$build" "${scripts[@]}"
   wine_stop
@@ -517,6 +525,8 @@ run_lane() {  # build
 skip_lane() {  # build, reason
   local name
   record "$1" "Windows tests (wine32)" 0 0 1 0 "$2"
+  record "$1" "C interface, OrvalisControls.dll (wine32)" 0 0 1 0 "$2"
+  record "$1" "C interface, OrvalisSetup.exe (wine32)" 0 0 1 0 "$2"
   while IFS= read -r name; do record "$1" "$name" 0 0 1 0 "$2"; done < <(scripts_of "$1")
 }
 

@@ -38,50 +38,66 @@ struct OrvalisControl {
 
 namespace orvalis::capi {
 
+// Inside the catch block of a guard: tells the debugger's output which
+// exported function (and control, when there is one) the exception stopped
+// at, with its text, as the window procedures do. Allocates nothing itself.
+void LogCaught(const char* function, const OrvalisControl* handle) noexcept;
+
 // Places a new control of class T on `parent`; null for a window that does
-// not exist or a failure.
-OrvalisControl* Place(HWND parent, const char* name, int x, int y, int width, int height,
+// not exist or a failure. `function` is the exported function, for the log.
+OrvalisControl* Place(const char* function, HWND parent, const char* name, int x, int y, int width, int height,
                       std::unique_ptr<ui::Control> control) noexcept;
 
 template <typename T>
-OrvalisControl* Create(HWND parent, const char* name, int x, int y, int width, int height) noexcept {
+OrvalisControl* Create(const char* function, HWND parent, const char* name, int x, int y, int width,
+                       int height) noexcept {
   try {
-    return Place(parent, name, x, y, width, height, std::make_unique<T>());
+    return Place(function, parent, name, x, y, width, height, std::make_unique<T>());
   } catch (...) {
+    LogCaught(function, nullptr);
     return nullptr;
   }
 }
 
+// After a control changed its own size (Fit), the site the host placed takes
+// it on, so the host's window shows the whole control.
+void SiteFollows(OrvalisControl& handle);
+
 // Runs `f` on the control of `handle` when it is a T. Nothing happens for a
-// null handle or one of another class, and nothing thrown gets out.
+// null handle or one of another class, and what is thrown is logged with the
+// exported function's name (`function`, its __func__) and gets no further.
 template <typename T, typename F>
-void Do(OrvalisControl* handle, F&& f) noexcept {
+void Do(const char* function, OrvalisControl* handle, F&& f) noexcept {
   auto* control = handle ? dynamic_cast<T*>(handle->control.get()) : nullptr;
   if (!control) return;
   try {
     f(*control);
   } catch (...) {
+    LogCaught(function, handle);
   }
 }
 
 // The same for a call with a result: `neutral` when it cannot be made or fails.
 template <typename T, typename R, typename F>
-R With(OrvalisControl* handle, R neutral, F&& f) noexcept {
+R With(const char* function, OrvalisControl* handle, R neutral, F&& f) noexcept {
   auto* control = handle ? dynamic_cast<T*>(handle->control.get()) : nullptr;
   if (!control) return neutral;
   try {
     return static_cast<R>(f(*control));
   } catch (...) {
+    LogCaught(function, handle);
     return neutral;
   }
 }
 
-// Runs `f` and swallows anything thrown: for the few calls on no control.
+// Runs `f`, logging and swallowing anything thrown: for the calls that work on
+// the handle itself rather than its control (null `handle`: none to name).
 template <typename F>
-void Guard(F&& f) noexcept {
+void Guard(const char* function, const OrvalisControl* handle, F&& f) noexcept {
   try {
     f();
   } catch (...) {
+    LogCaught(function, handle);
   }
 }
 
@@ -103,37 +119,39 @@ struct HostEvent {
 
 }  // namespace orvalis::capi
 
-// The exported functions that only forward, one line each. `c` is the control.
+// The exported functions that only forward, one line each. `c` is the control;
+// __func__ names the exported function in the guard's log.
 #define ORVALIS_CREATE(Class)                                                                                   \
   ORVALIS_API OrvalisControl* ORVALIS_CALL Class##_Create(HWND parent, const char* name, int x, int y, int width, \
                                                           int height) {                                          \
-    return orvalis::capi::Create<Class>(parent, name, x, y, width, height);                                     \
+    return orvalis::capi::Create<Class>(__func__, parent, name, x, y, width, height);                           \
   }
 // A setter that hands the host's `value` on as `convert`.
 #define ORVALIS_SETTER(Class, Method, Type, convert)                                       \
   ORVALIS_API void ORVALIS_CALL Class##_##Method(OrvalisControl* control, Type value) {   \
-    orvalis::capi::Do<Class>(control, [&](Class& c) { c.Method(convert); });              \
+    orvalis::capi::Do<Class>(__func__, control, [&](Class& c) { c.Method(convert); });    \
   }
 // A getter of a number or a flag: `expr` converted to Type.
 #define ORVALIS_GETTER(Class, Method, Type, expr)                                                  \
   ORVALIS_API Type ORVALIS_CALL Class##_##Method(OrvalisControl* control) {                        \
-    return orvalis::capi::With<Class>(control, static_cast<Type>(0), [](Class& c) { return static_cast<Type>(expr); }); \
+    return orvalis::capi::With<Class>(__func__, control, static_cast<Type>(0),                     \
+                                      [](Class& c) { return static_cast<Type>(expr); });           \
   }
 // A getter of a text into the host's buffer.
 #define ORVALIS_TEXT_GETTER(Class, Method, expr)                                                   \
   ORVALIS_API int ORVALIS_CALL Class##_##Method(OrvalisControl* control, char* buffer, int size) { \
-    return orvalis::capi::With<Class>(control, orvalis::capi::Out({}, buffer, size),               \
+    return orvalis::capi::With<Class>(__func__, control, orvalis::capi::Out({}, buffer, size),     \
                                       [&](Class& c) { return orvalis::capi::Out(expr, buffer, size); }); \
   }
 // A call without arguments.
 #define ORVALIS_COMMAND(Class, Method)                                                \
   ORVALIS_API void ORVALIS_CALL Class##_##Method(OrvalisControl* control) {           \
-    orvalis::capi::Do<Class>(control, [](Class& c) { c.Method(); });                   \
+    orvalis::capi::Do<Class>(__func__, control, [](Class& c) { c.Method(); });         \
   }
 // An event without arguments besides the control.
 #define ORVALIS_EVENT(Class, Event)                                                                        \
   ORVALIS_API void ORVALIS_CALL Class##_Set##Event(OrvalisControl* control, OrvalisEvent event, void* context) { \
-    orvalis::capi::Do<Class>(control, [&](Class& c) {                                                       \
+    orvalis::capi::Do<Class>(__func__, control, [&](Class& c) {                                             \
       c.Event = nullptr;                                                                                    \
       if (event) c.Event = orvalis::capi::HostEvent{event, context, control};                               \
     });                                                                                                     \

@@ -52,7 +52,7 @@ ORVALIS_SETTER(PPanel, SetThemeState, int, value)
 ORVALIS_COMMAND(PPanel, LoadTheme)
 ORVALIS_API void ORVALIS_CALL PPanel_SetOnMouseWheel(OrvalisControl* control, OrvalisWheelEvent event,
                                                      void* context) {
-  Do<PPanel>(control, [&](PPanel& c) {
+  Do<PPanel>(__func__, control, [&](PPanel& c) {
     c.OnMouseWheel = nullptr;
     if (event) c.OnMouseWheel = [=](PPanel&, int delta) { event(context, control, delta); };
   });
@@ -78,7 +78,7 @@ ORVALIS_TEXT_GETTER(PImgBtn, GetText, c.GetText())
 ORVALIS_SETTER(PImgBtn, SetText, const char*, In(value))
 ORVALIS_API void ORVALIS_CALL PImgBtn_SetGlyph(OrvalisControl* control, int kind, int width, int height,
                                                const uint32_t* pixels) {
-  Do<PImgBtn>(control, [&](PImgBtn& c) {
+  Do<PImgBtn>(__func__, control, [&](PImgBtn& c) {
     ui::Bitmap bitmap;
     if (pixels && width > 0 && height > 0 && width <= 4096 && height <= 4096) {
       bitmap.SetSize(width, height);

@@ -6,6 +6,7 @@
 #include "controls/capi/capi.h"
 #include "controls/dialogs/color_select.h"
 #include "services/registry_rules.h"
+#include "win/debug_output.h"
 
 namespace orvalis::capi {
 
@@ -20,7 +21,7 @@ void Site::BoundsChanged() {
   if (child_) child_->SetBounds(0, 0, Width(), Height());
 }
 
-OrvalisControl* Place(HWND parent, const char* name, int x, int y, int width, int height,
+OrvalisControl* Place(const char* function, HWND parent, const char* name, int x, int y, int width, int height,
                       std::unique_ptr<ui::Control> control) noexcept {
   if (!parent || !::IsWindow(parent)) return nullptr;
   try {
@@ -38,8 +39,31 @@ OrvalisControl* Place(HWND parent, const char* name, int x, int y, int width, in
     handle->control->Loaded();
     return handle.release();
   } catch (...) {
+    LogCaught(function, nullptr);
     return nullptr;
   }
+}
+
+void SiteFollows(OrvalisControl& handle) {
+  const ui::Control& c = *handle.control;
+  handle.site->SetBounds(handle.site->Left(), handle.site->Top(), c.Width(), c.Height());
+}
+
+void LogCaught(const char* function, const OrvalisControl* handle) noexcept {
+  static constexpr char kHead[] = "orvalis: ";
+  static constexpr char kOf[] = " of \"";
+  char context[160];
+  char* out = std::copy(kHead, kHead + sizeof kHead - 1, context);
+  const std::string_view name = function ? std::string_view(function) : std::string_view();
+  out = std::copy_n(name.data(), std::min<std::size_t>(name.size(), 64), out);
+  if (handle && handle->control) {
+    const std::string& control = handle->control->Name();
+    out = std::copy(kOf, kOf + sizeof kOf - 1, out);
+    out = std::copy_n(control.data(), std::min<std::size_t>(control.size(), 48), out);
+    *out++ = '"';
+  }
+  *out = '\0';
+  win::LogCaughtException(context);
 }
 
 int Out(std::string_view text, char* buffer, int size) noexcept {
@@ -64,7 +88,7 @@ using orvalis::ui::WinControl;
 extern "C" {
 
 ORVALIS_API void ORVALIS_CALL Orvalis_SetProductKey(const char* key) {
-  orvalis::capi::Guard([&] {
+  orvalis::capi::Guard(__func__, nullptr, [&] {
     const std::string_view text = orvalis::capi::In(key);
     if (!text.empty() && text.find('\\') == std::string_view::npos) orvalis::SetProductKey(text);
   });
@@ -74,6 +98,7 @@ ORVALIS_API int ORVALIS_CALL Orvalis_GetProductKey(char* buffer, int size) {
   try {
     return orvalis::capi::Out(orvalis::ProductKey(), buffer, size);
   } catch (...) {
+    orvalis::capi::LogCaught(__func__, nullptr);
     return orvalis::capi::Out({}, buffer, size);
   }
 }
@@ -86,6 +111,7 @@ ORVALIS_API int ORVALIS_CALL Color_Select(void* /*ignored*/, uint32_t* colour, i
     confirmed = orvalis::controls::SelectColorAt(value, unsigned(flags), orvalis::controls::kNoPosition,
                                                  orvalis::controls::kNoPosition);
   } catch (...) {
+    orvalis::capi::LogCaught(__func__, nullptr);
     return 0;
   }
   *colour = value;
@@ -93,7 +119,7 @@ ORVALIS_API int ORVALIS_CALL Color_Select(void* /*ignored*/, uint32_t* colour, i
 }
 
 ORVALIS_API void ORVALIS_CALL PControl_Destroy(OrvalisControl* control) {
-  orvalis::capi::Guard([&] { delete control; });
+  orvalis::capi::Guard(__func__, nullptr, [&] { delete control; });
 }
 
 ORVALIS_API HWND ORVALIS_CALL PControl_Handle(OrvalisControl* control) {
@@ -103,7 +129,7 @@ ORVALIS_API HWND ORVALIS_CALL PControl_Handle(OrvalisControl* control) {
 }
 
 ORVALIS_API void ORVALIS_CALL PControl_SetBounds(OrvalisControl* control, int x, int y, int width, int height) {
-  if (control) orvalis::capi::Guard([&] { control->site->SetBounds(x, y, width, height); });
+  if (control) orvalis::capi::Guard(__func__, control, [&] { control->site->SetBounds(x, y, width, height); });
 }
 
 ORVALIS_API int ORVALIS_CALL PControl_GetVisible(OrvalisControl* control) {
@@ -111,54 +137,54 @@ ORVALIS_API int ORVALIS_CALL PControl_GetVisible(OrvalisControl* control) {
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetVisible(OrvalisControl* control, int visible) {
   if (!control) return;
-  orvalis::capi::Guard([&] {
+  orvalis::capi::Guard(__func__, control, [&] {
     control->site->SetVisible(visible != 0);
     control->control->SetVisible(visible != 0);
   });
 }
 
 ORVALIS_API int ORVALIS_CALL PControl_GetEnabled(OrvalisControl* control) {
-  return With<Control>(control, 0, [](Control& c) { return c.Enabled(); });
+  return With<Control>(__func__, control, 0, [](Control& c) { return c.Enabled(); });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetEnabled(OrvalisControl* control, int enabled) {
-  Do<Control>(control, [&](Control& c) { c.SetEnabled(enabled != 0); });
+  Do<Control>(__func__, control, [&](Control& c) { c.SetEnabled(enabled != 0); });
 }
 
 ORVALIS_API int ORVALIS_CALL PControl_GetFocused(OrvalisControl* control) {
-  return With<WinControl>(control, 0, [](WinControl& c) { return c.Focused(); });
+  return With<WinControl>(__func__, control, 0, [](WinControl& c) { return c.Focused(); });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetFocus(OrvalisControl* control) {
-  Do<WinControl>(control, [](WinControl& c) { c.SetFocus(); });
+  Do<WinControl>(__func__, control, [](WinControl& c) { c.SetFocus(); });
 }
 
 ORVALIS_API int ORVALIS_CALL PControl_GetText(OrvalisControl* control, char* buffer, int size) {
-  return With<WinControl>(control, Out({}, buffer, size), [&](WinControl& c) { return Out(c.Text(), buffer, size); });
+  return With<WinControl>(__func__, control, Out({}, buffer, size), [&](WinControl& c) { return Out(c.Text(), buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetText(OrvalisControl* control, const char* text) {
-  Do<WinControl>(control, [&](WinControl& c) { c.SetText(In(text)); });
+  Do<WinControl>(__func__, control, [&](WinControl& c) { c.SetText(In(text)); });
 }
 
 ORVALIS_API int ORVALIS_CALL PControl_GetName(OrvalisControl* control, char* buffer, int size) {
-  return With<Control>(control, Out({}, buffer, size), [&](Control& c) { return Out(c.Name(), buffer, size); });
+  return With<Control>(__func__, control, Out({}, buffer, size), [&](Control& c) { return Out(c.Name(), buffer, size); });
 }
 
 ORVALIS_API void ORVALIS_CALL PControl_SetHint(OrvalisControl* control, const char* hint) {
-  Do<Control>(control, [&](Control& c) { c.SetHint(std::string(In(hint))); });
+  Do<Control>(__func__, control, [&](Control& c) { c.SetHint(std::string(In(hint))); });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetShowHint(OrvalisControl* control, int show) {
-  Do<Control>(control, [&](Control& c) { c.SetShowHint(show != 0); });
+  Do<Control>(__func__, control, [&](Control& c) { c.SetShowHint(show != 0); });
 }
 
 ORVALIS_API uint32_t ORVALIS_CALL PControl_GetColor(OrvalisControl* control) {
-  return With<Control>(control, uint32_t{0}, [](Control& c) { return c.GetColor(); });
+  return With<Control>(__func__, control, uint32_t{0}, [](Control& c) { return c.GetColor(); });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetColor(OrvalisControl* control, uint32_t colour) {
-  Do<Control>(control, [&](Control& c) { c.SetColor(colour); });
+  Do<Control>(__func__, control, [&](Control& c) { c.SetColor(colour); });
 }
 
 ORVALIS_API void ORVALIS_CALL PControl_SetFont(OrvalisControl* control, const char* face, int points, int bold,
                                                int italic) {
-  Do<Control>(control, [&](Control& c) {
+  Do<Control>(__func__, control, [&](Control& c) {
     orvalis::ui::Font font = c.GetFont();
     if (face && *face) font.face = face;
     if (points > 0) {
@@ -174,13 +200,13 @@ ORVALIS_API void ORVALIS_CALL PControl_SetFont(OrvalisControl* control, const ch
 }
 
 ORVALIS_API void ORVALIS_CALL PControl_SetOnClick(OrvalisControl* control, OrvalisEvent event, void* context) {
-  Do<Control>(control, [&](Control& c) { c.OnClick = HostEvent{event, context, control}; });
+  Do<Control>(__func__, control, [&](Control& c) { c.OnClick = HostEvent{event, context, control}; });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetOnEnter(OrvalisControl* control, OrvalisEvent event, void* context) {
-  Do<WinControl>(control, [&](WinControl& c) { c.OnEnter = HostEvent{event, context, control}; });
+  Do<WinControl>(__func__, control, [&](WinControl& c) { c.OnEnter = HostEvent{event, context, control}; });
 }
 ORVALIS_API void ORVALIS_CALL PControl_SetOnExit(OrvalisControl* control, OrvalisEvent event, void* context) {
-  Do<WinControl>(control, [&](WinControl& c) { c.OnExit = HostEvent{event, context, control}; });
+  Do<WinControl>(__func__, control, [&](WinControl& c) { c.OnExit = HostEvent{event, context, control}; });
 }
 
 }  // extern "C"

@@ -55,13 +55,17 @@ ORVALIS_GETTER(PNumEdit, GetDecimalSign, int, static_cast<unsigned char>(c.GetDe
 ORVALIS_GETTER(PNumEdit, GetThousandSign, int, static_cast<unsigned char>(c.GetThousandSign()))
 ORVALIS_GETTER(PNumEdit, GetNegSign, int, static_cast<unsigned char>(c.GetNegSign()))
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetDecimalSign(OrvalisControl* control, int sign) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetDecimalSign(s); }); });
+  orvalis::capi::Do<PNumEdit>(__func__, control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetDecimalSign(s); }); });
 }
+// The thousands sign may also be 0: no separator, as GetThousandSign reports it.
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetThousandSign(OrvalisControl* control, int sign) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetThousandSign(s); }); });
+  orvalis::capi::Do<PNumEdit>(__func__, control, [&](PNumEdit& c) {
+    if (sign == 0) c.SetThousandSign('\0');
+    Sign(sign, [&](char s) { c.SetThousandSign(s); });
+  });
 }
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetNegSign(OrvalisControl* control, int sign) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetNegSign(s); }); });
+  orvalis::capi::Do<PNumEdit>(__func__, control, [&](PNumEdit& c) { Sign(sign, [&](char s) { c.SetNegSign(s); }); });
 }
 ORVALIS_TEXT_GETTER(PNumEdit, GetPrefix, c.GetPrefix())
 ORVALIS_SETTER(PNumEdit, SetPrefix, const char*, std::string(In(value)))
@@ -83,14 +87,14 @@ ORVALIS_GETTER(PNumEdit, GetAlignment, int, c.GetAlignment())
 ORVALIS_SETTER(PNumEdit, SetAlignment, int, DWORD(value))
 ORVALIS_EVENT(PNumEdit, OnChange)
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnKeyDown(OrvalisControl* control, OrvalisKeyEvent event, void* context) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) {
+  orvalis::capi::Do<PNumEdit>(__func__, control, [&](PNumEdit& c) {
     c.OnKeyDown = nullptr;
     if (event) c.OnKeyDown = [=](PNumEdit&, unsigned& key, unsigned shift) { event(context, control, &key, shift); };
   });
 }
 ORVALIS_API void ORVALIS_CALL PNumEdit_SetOnMouseWheel(OrvalisControl* control, OrvalisWheelEvent event,
                                                       void* context) {
-  orvalis::capi::Do<PNumEdit>(control, [&](PNumEdit& c) {
+  orvalis::capi::Do<PNumEdit>(__func__, control, [&](PNumEdit& c) {
     c.OnMouseWheel = nullptr;
     if (event) c.OnMouseWheel = [=](PNumEdit&, int delta) { event(context, control, delta); };
   });

@@ -1,5 +1,7 @@
 // The C interface of the choice control, the formula editor, the tagged lists
 // and the tree view.
+#include <algorithm>
+
 #include "controls/capi/capi.h"
 #include "controls/lists/pchoice.h"
 #include "controls/lists/pchecklistbox.h"
@@ -35,14 +37,14 @@ extern "C" {
 
 ORVALIS_CREATE(PChoice)
 ORVALIS_API void ORVALIS_CALL PChoice_SetLines(OrvalisControl* control, const char* lines) {
-  Do<PChoice>(control, [&](PChoice& c) {
+  Do<PChoice>(__func__, control, [&](PChoice& c) {
     std::vector<ChoiceLine> list;
     for (std::string& line : LinesOf(lines)) list.push_back({std::move(line), 0});
     c.SetLines(std::move(list));
   });
 }
 ORVALIS_API void ORVALIS_CALL PChoice_AddLine(OrvalisControl* control, const char* text, intptr_t tag) {
-  Do<PChoice>(control, [&](PChoice& c) {
+  Do<PChoice>(__func__, control, [&](PChoice& c) {
     std::vector<ChoiceLine> list = c.Lines();
     list.push_back({std::string(In(text)), tag});
     c.SetLines(std::move(list));
@@ -50,7 +52,7 @@ ORVALIS_API void ORVALIS_CALL PChoice_AddLine(OrvalisControl* control, const cha
 }
 ORVALIS_GETTER(PChoice, GetLineCount, int, c.Lines().size())
 ORVALIS_API int ORVALIS_CALL PChoice_GetLine(OrvalisControl* control, int index, char* buffer, int size) {
-  return With<PChoice>(control, Out({}, buffer, size), [&](PChoice& c) {
+  return With<PChoice>(__func__, control, Out({}, buffer, size), [&](PChoice& c) {
     const auto& lines = c.Lines();
     return Out(index >= 0 && std::size_t(index) < lines.size() ? lines[std::size_t(index)].text : std::string(), buffer,
                size);
@@ -59,7 +61,12 @@ ORVALIS_API int ORVALIS_CALL PChoice_GetLine(OrvalisControl* control, int index,
 ORVALIS_SETTER(PChoice, Delete, intptr_t, value)
 ORVALIS_COMMAND(PChoice, Refresh)
 ORVALIS_GETTER(PChoice, GetAutoHeight, int, c.AutoHeight())
-ORVALIS_COMMAND(PChoice, Fit)
+ORVALIS_API void ORVALIS_CALL PChoice_Fit(OrvalisControl* control) {
+  Do<PChoice>(__func__, control, [&](PChoice& c) {
+    c.Fit();
+    orvalis::capi::SiteFollows(*control);
+  });
+}
 ORVALIS_GETTER(PChoice, GetListIndex, int, c.ListIndex())
 ORVALIS_SETTER(PChoice, SetListIndex, int, value)
 ORVALIS_GETTER(PChoice, GetOtherIsActive, int, c.OtherIsActive())
@@ -84,21 +91,24 @@ namespace {
 
 [[nodiscard]] PVar* VarOf(OrvalisVar* var) noexcept { return reinterpret_cast<PVar*>(var); }
 
-// Runs `f` on the variable; nothing for a null one, nothing thrown gets out.
+// Runs `f` on the variable; nothing for a null one, and what is thrown is
+// logged with the function's name and gets no further.
 template <typename F>
-void OnVar(OrvalisVar* var, F&& f) noexcept {
+void OnVar(const char* function, OrvalisVar* var, F&& f) noexcept {
   if (!var) return;
   try {
     f(*VarOf(var));
   } catch (...) {
+    orvalis::capi::LogCaught(function, nullptr);
   }
 }
 template <typename R, typename F>
-R FromVar(OrvalisVar* var, R neutral, F&& f) noexcept {
+R FromVar(const char* function, OrvalisVar* var, R neutral, F&& f) noexcept {
   if (!var) return neutral;
   try {
     return static_cast<R>(f(*VarOf(var)));
   } catch (...) {
+    orvalis::capi::LogCaught(function, nullptr);
     return neutral;
   }
 }
@@ -113,13 +123,13 @@ ORVALIS_SETTER(PLineEdit, SetText, const char*, In(value))
 ORVALIS_GETTER(PLineEdit, GetType, int, c.Type())
 ORVALIS_SETTER(PLineEdit, SetType, int, value == 1 ? PLineType::pltColumnDef : PLineType::pltIndicator)
 ORVALIS_API void ORVALIS_CALL PLineEdit_ClearConstList(OrvalisControl* control) {
-  Do<PLineEdit>(control, [](PLineEdit& c) {
+  Do<PLineEdit>(__func__, control, [](PLineEdit& c) {
     c.ConstList().clear();
     c.Display();
   });
 }
 ORVALIS_API void ORVALIS_CALL PLineEdit_AddConst(OrvalisControl* control, const char* name) {
-  Do<PLineEdit>(control, [&](PLineEdit& c) {
+  Do<PLineEdit>(__func__, control, [&](PLineEdit& c) {
     c.ConstList().emplace_back(In(name));
     c.Display();
   });
@@ -138,7 +148,7 @@ ORVALIS_COMMAND(PLineEdit, CheckScrolling)
 ORVALIS_EVENT(PLineEdit, OnChange)
 ORVALIS_API void ORVALIS_CALL PLineEdit_SetOnEditVar(OrvalisControl* control, OrvalisEditVarEvent event,
                                                      void* context) {
-  Do<PLineEdit>(control, [&](PLineEdit& c) {
+  Do<PLineEdit>(__func__, control, [&](PLineEdit& c) {
     if (!event) {
       c.SetOnEditVar(nullptr);
       return;
@@ -150,67 +160,73 @@ ORVALIS_API void ORVALIS_CALL PLineEdit_SetOnEditVar(OrvalisControl* control, Or
 }
 
 ORVALIS_API int ORVALIS_CALL PVar_GetKind(OrvalisVar* var) {
-  return FromVar(var, 0, [](PVar& v) { return v.Kind; });
+  return FromVar(__func__, var, 0, [](PVar& v) { return v.Kind; });
 }
 ORVALIS_API void ORVALIS_CALL PVar_SetKind(OrvalisVar* var, int kind) {
-  OnVar(var, [&](PVar& v) { v.Kind = kind == 1 ? 1 : 0; });
+  OnVar(__func__, var, [&](PVar& v) { v.Kind = kind == 1 ? 1 : 0; });
 }
 ORVALIS_API int ORVALIS_CALL PVar_GetCaption(OrvalisVar* var, char* buffer, int size) {
-  return FromVar(var, Out({}, buffer, size), [&](PVar& v) { return Out(v.Caption, buffer, size); });
+  return FromVar(__func__, var, Out({}, buffer, size), [&](PVar& v) { return Out(v.Caption, buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PVar_SetCaption(OrvalisVar* var, const char* caption) {
-  OnVar(var, [&](PVar& v) { v.Caption = In(caption); });
+  OnVar(__func__, var, [&](PVar& v) { v.Caption = In(caption); });
 }
 ORVALIS_API int ORVALIS_CALL PVar_GetHint(OrvalisVar* var, char* buffer, int size) {
-  return FromVar(var, Out({}, buffer, size), [&](PVar& v) { return Out(v.Hint, buffer, size); });
+  return FromVar(__func__, var, Out({}, buffer, size), [&](PVar& v) { return Out(v.Hint, buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PVar_SetHint(OrvalisVar* var, const char* hint) {
-  OnVar(var, [&](PVar& v) { v.Hint = In(hint); });
+  OnVar(__func__, var, [&](PVar& v) { v.Hint = In(hint); });
 }
 ORVALIS_API int ORVALIS_CALL PVar_GetTextValue(OrvalisVar* var, char* buffer, int size) {
-  return FromVar(var, Out({}, buffer, size), [&](PVar& v) { return Out(v.TextValue, buffer, size); });
+  return FromVar(__func__, var, Out({}, buffer, size), [&](PVar& v) { return Out(v.TextValue, buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PVar_SetTextValue(OrvalisVar* var, const char* text) {
-  OnVar(var, [&](PVar& v) { v.TextValue = In(text); });
+  OnVar(__func__, var, [&](PVar& v) { v.TextValue = In(text); });
 }
 ORVALIS_API int ORVALIS_CALL PVar_GetItemCount(OrvalisVar* var) {
-  return FromVar(var, 0, [](PVar& v) { return v.Items.size(); });
+  return FromVar(__func__, var, 0, [](PVar& v) { return v.Items.size(); });
 }
 ORVALIS_API int ORVALIS_CALL PVar_GetItem(OrvalisVar* var, int index, char* buffer, int size) {
-  return FromVar(var, Out({}, buffer, size), [&](PVar& v) {
+  return FromVar(__func__, var, Out({}, buffer, size), [&](PVar& v) {
     return Out(index >= 0 && std::size_t(index) < v.Items.size() ? v.Items[std::size_t(index)] : std::string(), buffer,
                size);
   });
 }
 ORVALIS_API void ORVALIS_CALL PVar_AddItem(OrvalisVar* var, const char* item) {
-  OnVar(var, [&](PVar& v) { v.Items.emplace_back(In(item)); });
+  OnVar(__func__, var, [&](PVar& v) { v.Items.emplace_back(In(item)); });
 }
 ORVALIS_API void ORVALIS_CALL PVar_ClearItems(OrvalisVar* var) {
-  OnVar(var, [](PVar& v) { v.Items.clear(); });
+  OnVar(__func__, var, [](PVar& v) { v.Items.clear(); });
 }
 
 }  // extern "C"
 
 namespace {
 
+[[nodiscard]] bool Taken(const PComboBox& combo, std::string_view tag) {
+  return std::find(combo.Tags().begin(), combo.Tags().end(), tag) != combo.Tags().end();
+}
+
 [[nodiscard]] PTreeItem* ItemOf(OrvalisTreeItem* item) noexcept { return reinterpret_cast<PTreeItem*>(item); }
 [[nodiscard]] OrvalisTreeItem* Handle(PTreeItem* item) noexcept { return reinterpret_cast<OrvalisTreeItem*>(item); }
 
 template <typename R, typename F>
-R FromItem(OrvalisTreeItem* item, R neutral, F&& f) noexcept {
+R FromItem(const char* function, OrvalisTreeItem* item, R neutral, F&& f) noexcept {
   if (!item) return neutral;
   try {
     return static_cast<R>(f(*ItemOf(item)));
   } catch (...) {
+    orvalis::capi::LogCaught(function, nullptr);
     return neutral;
   }
 }
 template <typename F>
-void OnItem(OrvalisTreeItem* item, F&& f) noexcept {
+void OnItem(const char* function, OrvalisTreeItem* item, F&& f) noexcept {
   if (!item) return;
   try {
     f(*ItemOf(item));
   } catch (...) {
+    orvalis::capi::LogCaught(function, nullptr);
   }
 }
 
@@ -221,38 +237,41 @@ extern "C" {
 ORVALIS_CREATE(PComboBox)
 ORVALIS_GETTER(PComboBox, GetCount, int, c.Count())
 ORVALIS_API int ORVALIS_CALL PComboBox_GetItem(OrvalisControl* control, int index, char* buffer, int size) {
-  return With<PComboBox>(control, Out({}, buffer, size), [&](PComboBox& c) {
+  return With<PComboBox>(__func__, control, Out({}, buffer, size), [&](PComboBox& c) {
     const auto& items = c.Items();
     return Out(index >= 0 && std::size_t(index) < items.size() ? items[std::size_t(index)].caption : std::string(),
                buffer, size);
   });
 }
 ORVALIS_API void ORVALIS_CALL PComboBox_Add(OrvalisControl* control, const char* caption, int data) {
-  Do<PComboBox>(control, [&](PComboBox& c) { c.Add(std::string(In(caption)), data); });
+  Do<PComboBox>(__func__, control, [&](PComboBox& c) { c.Add(std::string(In(caption)), data); });
 }
+// A tag an item has already is refused, as the header says: selecting by tag
+// would never reach the second item.
 ORVALIS_API int ORVALIS_CALL PComboBox_AddTag(OrvalisControl* control, const char* caption, const char* tag,
                                               const char* hint) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) {
-    return c.AddTag(std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) {
+    return !Taken(c, In(tag)) && c.AddTag(std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
   });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_InsertTag(OrvalisControl* control, int index, const char* caption,
                                                  const char* tag, const char* hint) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) {
-    return c.InsertTag(index, std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) {
+    return !Taken(c, In(tag)) &&
+           c.InsertTag(index, std::string(In(caption)), std::string(In(tag)), std::string(In(hint)));
   });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_DeleteData(OrvalisControl* control, int data) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) { return c.Delete(data); });
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) { return c.Delete(data); });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_DeleteTag(OrvalisControl* control, const char* tag) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) { return c.Delete(In(tag)); });
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) { return c.Delete(In(tag)); });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_RenameData(OrvalisControl* control, int data, const char* caption) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) { return c.Rename(data, std::string(In(caption))); });
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) { return c.Rename(data, std::string(In(caption))); });
 }
 ORVALIS_API int ORVALIS_CALL PComboBox_RenameTag(OrvalisControl* control, const char* tag, const char* caption) {
-  return With<PComboBox>(control, 0, [&](PComboBox& c) { return c.Rename(In(tag), std::string(In(caption))); });
+  return With<PComboBox>(__func__, control, 0, [&](PComboBox& c) { return c.Rename(In(tag), std::string(In(caption))); });
 }
 ORVALIS_SETTER(PComboBox, SetTagList, const char*, LinesOf(value))
 ORVALIS_SETTER(PComboBox, SetHintList, const char*, LinesOf(value))
@@ -269,22 +288,22 @@ ORVALIS_CREATE(PCheckListBox)
 ORVALIS_GETTER(PCheckListBox, GetItemCount, int, c.ItemCount())
 ORVALIS_SETTER(PCheckListBox, Add, const char*, std::string(In(value)))
 ORVALIS_API int ORVALIS_CALL PCheckListBox_AddTag(OrvalisControl* control, const char* caption, const char* tag) {
-  return With<PCheckListBox>(control, 0,
+  return With<PCheckListBox>(__func__, control, 0,
                              [&](PCheckListBox& c) { return c.AddTag(std::string(In(caption)), std::string(In(tag))); });
 }
 ORVALIS_COMMAND(PCheckListBox, Clear)
 ORVALIS_API int ORVALIS_CALL PCheckListBox_GetChecked(OrvalisControl* control, int index) {
-  return With<PCheckListBox>(control, 0, [&](PCheckListBox& c) { return c.Checked(index); });
+  return With<PCheckListBox>(__func__, control, 0, [&](PCheckListBox& c) { return c.Checked(index); });
 }
 ORVALIS_API void ORVALIS_CALL PCheckListBox_SetChecked(OrvalisControl* control, int index, int checked) {
-  Do<PCheckListBox>(control, [&](PCheckListBox& c) { c.SetChecked(index, checked != 0); });
+  Do<PCheckListBox>(__func__, control, [&](PCheckListBox& c) { c.SetChecked(index, checked != 0); });
 }
 ORVALIS_TEXT_GETTER(PCheckListBox, GetTags, c.GetTags())
 ORVALIS_SETTER(PCheckListBox, SetTags, const char*, In(value))
 ORVALIS_COMMAND(PCheckListBox, LoadTheme)
 ORVALIS_API void ORVALIS_CALL PCheckListBox_SetOnClickCheck(OrvalisControl* control, OrvalisItemEvent event,
                                                             void* context) {
-  Do<PCheckListBox>(control, [&](PCheckListBox& c) {
+  Do<PCheckListBox>(__func__, control, [&](PCheckListBox& c) {
     c.OnClickCheck = nullptr;
     if (event) c.OnClickCheck = [=](PCheckListBox&, int index) { event(context, control, index); };
   });
@@ -293,17 +312,17 @@ ORVALIS_API void ORVALIS_CALL PCheckListBox_SetOnClickCheck(OrvalisControl* cont
 ORVALIS_CREATE(PTreeView)
 ORVALIS_GETTER(PTreeView, GetRoot, OrvalisTreeItem*, Handle(&c.Root()))
 ORVALIS_API void ORVALIS_CALL PTreeView_CreateNodes(OrvalisControl* control, OrvalisTreeItem* item) {
-  Do<PTreeView>(control, [&](PTreeView& c) {
+  Do<PTreeView>(__func__, control, [&](PTreeView& c) {
     if (item && ItemOf(item)->Tree() == c.Root().Tree()) c.CreateNodes(*ItemOf(item));
   });
 }
 ORVALIS_API void ORVALIS_CALL PTreeView_Expand(OrvalisControl* control, OrvalisTreeItem* item) {
-  Do<PTreeView>(control, [&](PTreeView& c) {
+  Do<PTreeView>(__func__, control, [&](PTreeView& c) {
     if (item && ItemOf(item)->Tree() == c.Root().Tree()) c.Expand(PTreeView::NodeOf(*ItemOf(item)));
   });
 }
 ORVALIS_API void ORVALIS_CALL PTreeView_Collapse(OrvalisControl* control, OrvalisTreeItem* item) {
-  Do<PTreeView>(control, [&](PTreeView& c) {
+  Do<PTreeView>(__func__, control, [&](PTreeView& c) {
     if (item && ItemOf(item)->Tree() == c.Root().Tree()) c.Collapse(PTreeView::NodeOf(*ItemOf(item)));
   });
 }
@@ -311,7 +330,7 @@ ORVALIS_COMMAND(PTreeView, FullCollapse)
 ORVALIS_COMMAND(PTreeView, Clear)
 ORVALIS_GETTER(PTreeView, GetSelectedItem, OrvalisTreeItem*, Handle(c.GetSelectedItem()))
 ORVALIS_API void ORVALIS_CALL PTreeView_SetSelectedItem(OrvalisControl* control, OrvalisTreeItem* item) {
-  Do<PTreeView>(control, [&](PTreeView& c) {
+  Do<PTreeView>(__func__, control, [&](PTreeView& c) {
     if (item && ItemOf(item)->Tree() == c.Root().Tree()) c.SetSelectedItem(*ItemOf(item));
   });
 }
@@ -323,10 +342,10 @@ ORVALIS_GETTER(PTreeView, GetHasTag, int, c.GetHasTag())
 ORVALIS_TEXT_GETTER(PTreeView, GetText, c.GetText())
 ORVALIS_GETTER(PTreeView, GetSelCount, int, c.GetSelCount())
 ORVALIS_API int ORVALIS_CALL PTreeView_GetSelItem(OrvalisControl* control, int index) {
-  return With<PTreeView>(control, 0, [&](PTreeView& c) { return c.GetSelItem(index); });
+  return With<PTreeView>(__func__, control, 0, [&](PTreeView& c) { return c.GetSelItem(index); });
 }
 ORVALIS_API int ORVALIS_CALL PTreeView_GetTags(OrvalisControl* control, char* buffer, int size) {
-  return With<PTreeView>(control, Out({}, buffer, size), [&](PTreeView& c) {
+  return With<PTreeView>(__func__, control, Out({}, buffer, size), [&](PTreeView& c) {
     std::string text;
     for (const TreeTag& tag : c.GetTags()) {
       if (!text.empty()) text += '\n';
@@ -351,41 +370,41 @@ ORVALIS_EVENT(PTreeView, OnChanged)
 ORVALIS_EVENT(PTreeView, OnDblClick)
 
 ORVALIS_API OrvalisTreeItem* ORVALIS_CALL PTreeItem_AddChild(OrvalisTreeItem* item, const char* text, int data) {
-  return FromItem(item, static_cast<OrvalisTreeItem*>(nullptr),
+  return FromItem(__func__, item, static_cast<OrvalisTreeItem*>(nullptr),
                   [&](PTreeItem& i) { return Handle(&i.AddChild(std::string(In(text)), data)); });
 }
 ORVALIS_API int ORVALIS_CALL PTreeItem_GetChildCount(OrvalisTreeItem* item) {
-  return FromItem(item, 0, [](PTreeItem& i) { return i.Children().size(); });
+  return FromItem(__func__, item, 0, [](PTreeItem& i) { return i.Children().size(); });
 }
 ORVALIS_API OrvalisTreeItem* ORVALIS_CALL PTreeItem_GetChild(OrvalisTreeItem* item, int index) {
-  return FromItem(item, static_cast<OrvalisTreeItem*>(nullptr), [&](PTreeItem& i) {
+  return FromItem(__func__, item, static_cast<OrvalisTreeItem*>(nullptr), [&](PTreeItem& i) {
     return index >= 0 && std::size_t(index) < i.Children().size() ? Handle(i.Children()[std::size_t(index)].get())
                                                                    : nullptr;
   });
 }
 ORVALIS_API OrvalisTreeItem* ORVALIS_CALL PTreeItem_GetParent(OrvalisTreeItem* item) {
-  return FromItem(item, static_cast<OrvalisTreeItem*>(nullptr), [](PTreeItem& i) { return Handle(i.Parent()); });
+  return FromItem(__func__, item, static_cast<OrvalisTreeItem*>(nullptr), [](PTreeItem& i) { return Handle(i.Parent()); });
 }
 ORVALIS_API int ORVALIS_CALL PTreeItem_GetText(OrvalisTreeItem* item, char* buffer, int size) {
-  return FromItem(item, Out({}, buffer, size), [&](PTreeItem& i) { return Out(i.Text, buffer, size); });
+  return FromItem(__func__, item, Out({}, buffer, size), [&](PTreeItem& i) { return Out(i.Text, buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PTreeItem_SetText(OrvalisTreeItem* item, const char* text) {
-  OnItem(item, [&](PTreeItem& i) { i.Text = In(text); });
+  OnItem(__func__, item, [&](PTreeItem& i) { i.Text = In(text); });
 }
 ORVALIS_API int ORVALIS_CALL PTreeItem_GetData(OrvalisTreeItem* item) {
-  return FromItem(item, 0, [](PTreeItem& i) { return i.Data; });
+  return FromItem(__func__, item, 0, [](PTreeItem& i) { return i.Data; });
 }
 ORVALIS_API void ORVALIS_CALL PTreeItem_SetData(OrvalisTreeItem* item, int data) {
-  OnItem(item, [&](PTreeItem& i) { i.Data = data; });
+  OnItem(__func__, item, [&](PTreeItem& i) { i.Data = data; });
 }
 ORVALIS_API int ORVALIS_CALL PTreeItem_GetTag(OrvalisTreeItem* item, char* buffer, int size) {
-  return FromItem(item, Out({}, buffer, size), [&](PTreeItem& i) { return Out(i.Tag(), buffer, size); });
+  return FromItem(__func__, item, Out({}, buffer, size), [&](PTreeItem& i) { return Out(i.Tag(), buffer, size); });
 }
 ORVALIS_API void ORVALIS_CALL PTreeItem_SetTag(OrvalisTreeItem* item, const char* tag) {
-  OnItem(item, [&](PTreeItem& i) { i.SetTag(std::string(In(tag))); });
+  OnItem(__func__, item, [&](PTreeItem& i) { i.SetTag(std::string(In(tag))); });
 }
 ORVALIS_API void ORVALIS_CALL PTreeItem_SetImages(OrvalisTreeItem* item, int image, int selectedImage) {
-  OnItem(item, [&](PTreeItem& i) {
+  OnItem(__func__, item, [&](PTreeItem& i) {
     i.ImageIndex = image;
     i.SelectedImageIndex = selectedImage;
   });

@@ -14,8 +14,8 @@ extern "C" {
 // so a test can type into and click on the text itself.
 ORVALIS_API OrvalisControl* ORVALIS_CALL PRichEdit_Create(HWND parent, const char* name, int x, int y, int width,
                                                           int height) {
-  OrvalisControl* control = orvalis::capi::Create<PRichEdit>(parent, name, x, y, width, height);
-  Do<PRichEdit>(control, [&](PRichEdit& c) { c.RichEdit().SetName(std::string(In(name)) + "RichEdit"); });
+  OrvalisControl* control = orvalis::capi::Create<PRichEdit>(__func__, parent, name, x, y, width, height);
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) { c.RichEdit().SetName(std::string(In(name)) + "RichEdit"); });
   return control;
 }
 ORVALIS_GETTER(PRichEdit, GetVersion, int, c.GetVersion())
@@ -27,14 +27,19 @@ ORVALIS_TEXT_GETTER(PRichEdit, GetHtml, c.GetHtml())
 ORVALIS_TEXT_GETTER(PRichEdit, GetRTFSel, c.GetRTFSel())
 ORVALIS_COMMAND(PRichEdit, DelSel)
 ORVALIS_API int ORVALIS_CALL PRichEdit_RealHeight(OrvalisControl* control, int width) {
-  return With<PRichEdit>(control, 0, [&](PRichEdit& c) { return c.RealHeight(width); });
+  return With<PRichEdit>(__func__, control, 0, [&](PRichEdit& c) { return c.RealHeight(width); });
 }
-ORVALIS_COMMAND(PRichEdit, Fit)
+ORVALIS_API void ORVALIS_CALL PRichEdit_Fit(OrvalisControl* control) {
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) {
+    c.Fit();
+    orvalis::capi::SiteFollows(*control);
+  });
+}
 ORVALIS_API void ORVALIS_CALL PRichEdit_ClearLinkList(OrvalisControl* control) {
-  Do<PRichEdit>(control, [](PRichEdit& c) { c.SetLinkList({}); });
+  Do<PRichEdit>(__func__, control, [](PRichEdit& c) { c.SetLinkList({}); });
 }
 ORVALIS_API void ORVALIS_CALL PRichEdit_AddLink(OrvalisControl* control, const char* word, int object) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) {
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) {
     LinkList links = c.GetLinkList();
     links.push_back({std::string(In(word)), object});
     c.SetLinkList(std::move(links));
@@ -104,28 +109,28 @@ ORVALIS_COMMAND(PRichEdit, ClickInsertObject)
 ORVALIS_SETTER(PRichEdit, SetNumbering, int, value)
 ORVALIS_SETTER(PRichEdit, SetAlignment, int, value)
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetLineSpacing(OrvalisControl* control, int rule, int value) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) { c.SetLineSpacing(rule, value); });
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) { c.SetLineSpacing(rule, value); });
 }
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetSelectionFont(OrvalisControl* control, const char* face, int points) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) { c.SetSelectionFont(std::string(In(face)), points); });
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) { c.SetSelectionFont(std::string(In(face)), points); });
 }
 ORVALIS_GETTER(PRichEdit, Print, int, c.Print())
 ORVALIS_API int ORVALIS_CALL PRichEdit_FindNext(OrvalisControl* control, const char* text, int matchCase, int up) {
-  return With<PRichEdit>(control, 0, [&](PRichEdit& c) { return c.FindNext(std::string(In(text)), matchCase != 0, up != 0); });
+  return With<PRichEdit>(__func__, control, 0, [&](PRichEdit& c) { return c.FindNext(std::string(In(text)), matchCase != 0, up != 0); });
 }
 ORVALIS_API int ORVALIS_CALL PRichEdit_Insert(OrvalisControl* control, const char* text, int keepFormat) {
-  return With<PRichEdit>(control, 0, [&](PRichEdit& c) { return c.Insert(In(text), keepFormat != 0); });
+  return With<PRichEdit>(__func__, control, 0, [&](PRichEdit& c) { return c.Insert(In(text), keepFormat != 0); });
 }
 ORVALIS_SETTER(PRichEdit, InsertFile, const char*, std::string(In(value)))
 ORVALIS_API int ORVALIS_CALL PRichEdit_GetField(OrvalisControl* control, const char* name, char* buffer, int size) {
-  return With<PRichEdit>(control, Out({}, buffer, size),
+  return With<PRichEdit>(__func__, control, Out({}, buffer, size),
                          [&](PRichEdit& c) { return Out(c.GetField(std::string(In(name))), buffer, size); });
 }
 ORVALIS_GETTER(PRichEdit, IsField, int, c.IsField())
 ORVALIS_GETTER(PRichEdit, GetHasFileLinks, int, c.GetHasFileLinks())
 ORVALIS_COMMAND(PRichEdit, UpdateFileLinks)
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnLink(OrvalisControl* control, OrvalisLinkEvent event, void* context) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) {
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) {
     c.OnLink = nullptr;
     if (event)
       c.OnLink = [=](PRichEdit&, const std::string& link, int object) { event(context, control, link.c_str(), object); };
@@ -136,13 +141,13 @@ ORVALIS_EVENT(PRichEdit, OnSelectionChange)
 ORVALIS_EVENT(PRichEdit, OnDblClick)
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnSelectObject(OrvalisControl* control, OrvalisTextEvent event,
                                                          void* context) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) {
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) {
     c.OnSelectObject = nullptr;
     if (event) c.OnSelectObject = [=](PRichEdit&, const std::string& names) { event(context, control, names.c_str()); };
   });
 }
 ORVALIS_API void ORVALIS_CALL PRichEdit_SetOnGetField(OrvalisControl* control, OrvalisFieldEvent event, void* context) {
-  Do<PRichEdit>(control, [&](PRichEdit& c) {
+  Do<PRichEdit>(__func__, control, [&](PRichEdit& c) {
     c.OnGetField = nullptr;
     if (!event) return;
     c.OnGetField = [=](PRichEdit&, const std::string& createdBy, const std::string& name,

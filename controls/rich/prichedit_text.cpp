@@ -62,6 +62,7 @@ std::string PRichEdit::GetText() {
   std::wstring out;
   out.reserve(text.size() + 16);
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) out += L'\r';  // a line feed alone (Wine's window)
     out += text[i];
     if (text[i] == L'\r' && (i + 1 >= text.size() || text[i + 1] != L'\n')) out += L'\n';
   }

@@ -1,15 +1,21 @@
 // The C interface as a host uses it: controls on a plain window of the host,
 // handles of the wrong class and null handles, the text buffers, and events
-// that reach the host's callback with its context.
+// that reach the host's callback with its context; and what its guards log of
+// an exception they stop.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <stdexcept>
 #include <string>
 
 #define ORVALIS_CONTROLS_STATIC  // linked in, not imported
 #include "orvalis_controls.h"
 
 #include <commctrl.h>
+
+#include "controls/capi/capi.h"
+#include "win/tests/debug_capture.h"
 
 namespace {
 
@@ -133,6 +139,41 @@ TEST_F(CInterfaceTest, TreeItemsBelongToTheirOwnTree) {
   EXPECT_EQ(PTreeView_GetData(tree), 2);
   PControl_Destroy(other);
   PControl_Destroy(tree);
+}
+
+// A control whose every call fails, to show what the guards do with an exception.
+class Refusing final : public orvalis::ui::GraphicControl {
+ public:
+  void SetColor(orvalis::ui::Color) override { throw std::runtime_error("colour refused"); }
+  [[nodiscard]] orvalis::ui::Color GetColor() const override { throw std::runtime_error("no colour"); }
+  void SetEnabled(bool) override { throw std::runtime_error("stays as it is"); }
+  void SetBounds(int, int, int, int) override { throw std::runtime_error("no room"); }
+  void Paint(orvalis::ui::Canvas&) override {}
+};
+
+TEST(CInterfaceGuards, AnExceptionTheyStopIsLoggedWithTheFunctionAndTheControl) {
+  OrvalisControl handle;
+  handle.site = std::make_unique<orvalis::capi::Site>();
+  auto refusing = std::make_unique<Refusing>();
+  refusing->SetName("Weigeraar");
+  handle.site->SetChild(refusing.get());
+  handle.control = std::move(refusing);
+  const struct {
+    const char* function;
+    std::function<void()> call;
+    const char* text;
+  } cases[] = {
+      {"PControl_SetColor", [&] { PControl_SetColor(&handle, 0x00123456); }, "colour refused"},
+      {"PControl_GetColor", [&] { EXPECT_EQ(PControl_GetColor(&handle), 0u) << "the neutral result"; }, "no colour"},
+      {"PControl_SetEnabled", [&] { PControl_SetEnabled(&handle, 0); }, "stays as it is"},
+      {"PControl_SetBounds", [&] { PControl_SetBounds(&handle, 1, 2, 30, 40); }, "no room"},
+  };
+  for (const auto& c : cases) {
+    orvalis::win::DebugCapture capture;
+    c.call();
+    const std::string line = std::string("orvalis: ") + c.function + " of \"Weigeraar\": " + c.text;
+    EXPECT_NE(capture.Text().find(line), std::string::npos) << capture.Text();
+  }
 }
 
 }  // namespace
