@@ -741,7 +741,7 @@ cmd_bench() {
 # ---------------------------------------------------------------- fuzz
 
 # libFuzzer with clang; the sanitizer runtimes come with libclang-rt.
-FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev cmake ninja-build python3 unicode-data)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev zlib1g-dev libjpeg62-turbo-dev cmake ninja-build python3 unicode-data)
 
 # The fuzz targets, one a line: fuzz/fuzz_NAME.cpp gives NAME.
 fuzz_targets() {
@@ -750,6 +750,18 @@ fuzz_targets() {
     name=$(basename "$source" .cpp)
     echo "${name#fuzz_}"
   done
+}
+
+# A target's own libFuzzer flags, one a line: fuzz/fuzz_NAME.options holds
+# "flag = value" lines under [libfuzzer], after the defaults so they win.
+fuzz_options() {  # name
+  local file=$ROOT/fuzz/fuzz_$1.options line
+  [ -f "$file" ] || return 0
+  while IFS= read -r line; do
+    if [[ $line =~ ^[[:space:]]*([a-z_]+)[[:space:]]*=[[:space:]]*([^[:space:]]+) ]]; then
+      echo "-${BASH_REMATCH[1]}=${BASH_REMATCH[2]}"
+    fi
+  done <"$file"
 }
 
 # Builds the targets asked for in out/build/fuzz, the whole tree configured with
@@ -784,10 +796,11 @@ cmd_fuzz() {
     local corpus=$OUT/fuzz/$name findings=$OUT/fuzz/findings/$name
     mkdir -p "$corpus" "$findings"
     log "fuzzing $name for ${seconds}s"
-    local seeds=()
+    local seeds=() options=()
     [ -d "$ROOT/fuzz/corpus/$name" ] && seeds=("$ROOT/fuzz/corpus/$name")
+    mapfile -t options < <(fuzz_options "$name")
     "$bdir/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=20 \
-      -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" \
+      "${options[@]}" -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" \
       >"$OUT/fuzz/$name.log" 2>&1 || { status=1; tail -n 40 "$OUT/fuzz/$name.log" >&2; }
     grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$OUT/fuzz/$name.log" >&2 || true
   done
