@@ -41,6 +41,9 @@ SETUP=$BUILT/Hello-1.2.0-$BUILD.exe
 check "  and writes $(basename "$SETUP")" test -s "$SETUP"
 expect "  which holds the install tree and the descriptor" 'BIN\HELLO.EXE DISK.ID README.TXT' \
   "$("$PACK" --list "$SETUP" | awk '{print $3}' | sort | paste -sd' ')"
+expect "  written from the project's values, CR LF lines" \
+  'Product=OrvalisHello|Program=bin\hello.exe|ProductName=Orvalis_Hallo|ProductNameEnu=Orvalis_Hello|Version=1_2_0|Date=01-06-2026 12:00|' \
+  "$(find "$BUILT/_CPack_Packages" -name DISK.ID -exec cat {} + | sed 's/\r$/|/' | tr -d '\n')"
 check_not "a setup stub that is not there stops the configure" configure "$RUN/nostub" -DORVALIS_SETUP_STUB="$RUN/none.exe"
 tr -s ' \n' ' ' <"$RUN/nostub.log" >"$RUN/nostub.txt"  # CMake wraps its messages
 check "  with a message that names it" grep -q 'the setup stub "[^"]*/none.exe" is not found' "$RUN/nostub.txt"
