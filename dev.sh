@@ -10,6 +10,8 @@
 #                    beside it the shipped 32-bit one (ORVALIS_NO_IA32=1: as on a machine that runs
 #                    no 32-bit programs, whose 32-bit suites are skipped)
 #   ./dev.sh demo    build, pack the demo product and show its payload
+#   ./dev.sh sdk     build the control package's SDK for both Windows targets:
+#                    out/orvalis-controls-sdk-VERSION-win64.zip and -win32.zip (./dev.sh build makes them too)
 #   ./dev.sh wine PROGRAM [ARGS...]  run one Windows program in the test Wine (needs a build)
 #   ./dev.sh e2e [--build win32] NAME...  run end-to-end scripts of tests/e2e/ in the test Wine (needs a build)
 #   ./dev.sh bench [ARGS...]         silent-install benchmark against NSIS and a floor (not part of test)
@@ -153,10 +155,10 @@ configure() {  # name
     # The library is looked up again at every configure (-U), so a tree made
     # with other JPEG_OPTIONS does not keep linking the old build.
     win64) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win64)"
-        -U "JPEG_*") ;;
+        -U "JPEG_*" -DORVALIS_SDK_DIR="$OUT") ;;
     win32)
       args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DORVALIS_JPEG_ROOT="$(jpeg_root win32)"
-        -U "JPEG_*" -DORVALIS_BUILD_TESTS=ON) ;;
+        -U "JPEG_*" -DORVALIS_BUILD_TESTS=ON -DORVALIS_SDK_DIR="$OUT") ;;
     *) die "no build tree named $name" ;;
   esac
   # ccache, when installed, keeps rebuilds of unchanged sources cheap.
@@ -465,7 +467,7 @@ run_replay() {  # group, suite, program
 # The end-to-end scripts (tests/e2e/*.sh but the shared helpers), and those
 # that exercise what ships, which run for the 32-bit build as well: the setup
 # (unattended, deploy, faults, payload, large, interactive), the control lab's
-# pages and the sample host with the control DLL.
+# pages, the sample host with the control DLL and the control package's SDK.
 e2e_scripts() {
   local script name
   for script in "$ROOT"/tests/e2e/*.sh; do
@@ -474,7 +476,7 @@ e2e_scripts() {
   done
 }
 SHIPPED_SCRIPTS=(unattended deploy faults payload large interactive
-  entry numbers formula choice tagged tree richedit_editor richedit_fields controls host)
+  entry numbers formula choice tagged tree richedit_editor richedit_fields controls host sdk)
 scripts_of() {  # build
   if [ "$1" = win32 ]; then printf '%s\n' "${SHIPPED_SCRIPTS[@]}"; else e2e_scripts; fi
 }
@@ -597,6 +599,21 @@ cmd_test() {
   echo
   summary "$start" || status=1
   return $status
+}
+
+# ---------------------------------------------------------------- sdk
+
+# The control package's SDK (cmake/OrvalisControlsSdk.cmake) for both Windows
+# targets, building only the DLL it holds.
+cmd_sdk() {
+  local tree
+  deps_for win64 win32
+  for tree in win64 win32; do
+    configure "$tree"
+    log "building the control package's SDK for $tree"
+    cmake --build "$OUT/build/$tree" -j "$JOBS" --target orvalis-controls-sdk || die "build of the $tree SDK failed"
+  done
+  ls -l "$OUT"/orvalis-controls-sdk-*.zip >&2
 }
 
 # ---------------------------------------------------------------- demo
@@ -815,9 +832,10 @@ case "${1:-}" in
   build) shift; cmd_build "$@" ;;
   test) cmd_test ;;
   demo) cmd_demo ;;
+  sdk) cmd_sdk ;;
   bench) shift; cmd_bench "$@" ;;
   *)
-    echo "usage: ./dev.sh deps | build [linux|asan|win64|win32]... | test | demo | wine PROGRAM [ARGS...]" \
+    echo "usage: ./dev.sh deps | build [linux|asan|win64|win32]... | test | demo | sdk | wine PROGRAM [ARGS...]" \
       "| e2e [--build win64|win32] NAME... | bench [ARGS...] | fuzz [SECONDS] [TARGET...]" >&2
     exit 2 ;;
 esac

@@ -7,18 +7,22 @@
 # the values through the interface, and a click on the viewer's link reaches
 # the host's callback, and the choice's line and other text reach the host
 # through its change event. The host is photographed to out/photos/BUILD/host.png.
+# HOST_EXE names another build of the sample host, with OrvalisControls.dll
+# beside it (sdk.sh: the one built from the SDK), whose DLL is checked instead,
+# and HOST_NAME the work folder and photograph of its run (default: host).
 # Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
 
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
-HOST=$BIN/orvalis-host.exe
-WORK=$(work_folder host)
+HOST=${HOST_EXE:-$BIN/orvalis-host.exe}
+NAME=${HOST_NAME:-host}
+WORK=$(work_folder "$NAME")
 PHOTOS=$(photo_folder)
 mkdir -p "$WORK" "$PHOTOS"
 
 echo "export tables"
-for pe in "$BIN/OrvalisSetup.exe" "$BIN/OrvalisControls.dll"; do
+for pe in "$BIN/OrvalisSetup.exe" "$(dirname "$HOST")/OrvalisControls.dll"; do
   if $PY "$ROOT/tests/e2e/exports_check.py" "$ROOT/include/orvalis_controls.h" "$pe" >"$WORK/exports.txt" 2>&1; then
     pass "${pe#"$OUT"/} exports exactly the header's functions"
   else
@@ -69,7 +73,7 @@ expect_by_id "choice: the host reads the other text" "2/by boat" 104
 driver click --exe $EXE --name Rtf1RichEdit --mouse >/dev/null
 expect_by_id "a click on the viewer's link reaches the host's callback" "manual #7" 105
 
-photograph_window $EXE "Orvalis host" host
+photograph_window $EXE "Orvalis host" "$NAME"
 
 driver close --exe $EXE --title "Orvalis host" >/dev/null
 driver wait-exit --exe $EXE --timeout 10000 >/dev/null

@@ -22,15 +22,19 @@ namespace {
 constexpr const char* kUsage =
     "usage: orvalis-pack --stub OrvalisSetup.exe --descriptor DISK.ID --files DIR -o Product-Setup.exe\n"
     "                    [--sign CERT.pfx --password-file FILE [--timestamp URL]]\n"
-    "                    [--winget MANIFEST.yaml --id PUBLISHER.NAME --url URL]\n"
+    "                    [--winget DIR] [--winget-singleton MANIFEST.yaml] [--id PUBLISHER.NAME --url URL]\n"
     "       orvalis-pack --list Product-Setup.exe\n"
     "\n"
     "The first form adds every file under DIR and the descriptor to a copy of the\n"
     "setup program as compressed payload resources. --sign signs the setup with\n"
     "osslsigncode (the password is read from FILE; --timestamp names an RFC 3161\n"
-    "server). --winget writes a winget manifest for the setup as it will be\n"
-    "downloaded from URL. The second form prints the payload of a setup (compressed\n"
-    "size, inflated size, name) and fails if a stream is damaged.\n";
+    "server). --winget writes the winget manifest for the setup as it will be\n"
+    "downloaded from URL (both take --id and --url), in the winget community\n"
+    "repository's layout under DIR\n"
+    "(DIR/manifests/p/Publisher/Name/Version/); --winget-singleton writes it as\n"
+    "one file for `winget install --manifest`. The second form prints the payload\n"
+    "of a setup (compressed size, inflated size, name) and fails if a stream is\n"
+    "damaged.\n";
 
 int UsageError(std::ostream& err, const std::string& message) {
   err << "orvalis-pack: " << message << "\n" << kUsage;
@@ -72,29 +76,36 @@ std::optional<std::string> ReadText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Writes the manifest beside a temporary name and renames it into place.
-bool WriteManifest(const std::string& path, const std::string& text) {
-  const std::filesystem::path target = PathFromUtf8(path);
-  std::filesystem::path temp = target;
-  temp += ".tmp";
+// Writes each file beside a temporary name first and renames them into place
+// only when all were written, so a failure leaves none of them behind.
+bool WriteFiles(const std::vector<std::pair<std::filesystem::path, std::string>>& files) {
+  std::vector<std::filesystem::path> temps;
   std::error_code ec;
-  {
+  auto discard = [&temps, &ec] {
+    for (const auto& temp : temps) std::filesystem::remove(temp, ec);
+    return false;
+  };
+  for (const auto& [target, text] : files) {
+    std::filesystem::create_directories(target.parent_path(), ec);
+    std::filesystem::path temp = target;
+    temp += ".tmp";
+    temps.push_back(temp);
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
-    if (!out) {
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
+    if (!out) return discard();
   }
-  std::filesystem::rename(temp, target, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::filesystem::rename(temps[i], files[i].first, ec);
+    if (ec) return discard();
+  }
+  return true;
 }
 
-// The manifest for the setup just written: its hash and machine from the file itself.
-int Winget(const std::string& path, const std::string& setup, const std::string& descriptor,
-           const WingetOptions& options, std::ostream& out, std::ostream& err) {
+// The manifests for the setup just written: its hash and machine from the file itself.
+int Winget(const std::optional<std::string>& folder, const std::optional<std::string>& singleton,
+           const std::string& setup, const std::string& descriptor, const WingetOptions& options, std::ostream& out,
+           std::ostream& err) {
   auto bytes = ReadText(setup);
   if (!bytes) {
     err << "orvalis-pack: cannot read " << setup << " back for its hash\n";
@@ -102,11 +113,26 @@ int Winget(const std::string& path, const std::string& setup, const std::string&
   }
   auto image = ParsePeImage(*bytes);
   WingetInstaller installer{image.ok() ? image.value().machine : std::uint16_t{0}, Sha256Hex(*bytes)};
-  if (!WriteManifest(path, WingetManifest(descriptor, options, installer))) {
-    err << "orvalis-pack: cannot write the winget manifest \"" << path << "\" (the setup is written)\n";
-    return 1;
+  if (folder) {
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    for (WingetFile& file : WingetManifests(descriptor, options, installer))
+      files.emplace_back(PathFromUtf8(*folder) / PathFromUtf8(file.path), std::move(file.text));
+    const std::string where = PathToUtf8(PathFromUtf8(*folder) / PathFromUtf8(WingetManifestFolder(descriptor, options)));
+    if (!WriteFiles(files)) {
+      err << "orvalis-pack: cannot write the winget manifest in \"" << where << "\" (the setup is written)\n";
+      return 1;
+    }
+    out << "orvalis-pack: wrote the winget manifest in " << where << " (" << files.size() << " files, SHA-256 "
+        << installer.sha256 << ")\n";
   }
-  out << "orvalis-pack: wrote " << path << ", the winget manifest (SHA-256 " << installer.sha256 << ")\n";
+  if (singleton) {
+    if (!WriteFiles({{PathFromUtf8(*singleton), WingetSingletonManifest(descriptor, options, installer)}})) {
+      err << "orvalis-pack: cannot write the winget manifest \"" << *singleton << "\" (the setup is written)\n";
+      return 1;
+    }
+    out << "orvalis-pack: wrote " << *singleton << ", the winget singleton manifest (SHA-256 " << installer.sha256
+        << ")\n";
+  }
   return 0;
 }
 
@@ -139,6 +165,7 @@ int RunPackTool(const std::vector<std::string>& args, std::ostream& out, std::os
                                                               {"--output", "output"}, {"--list", "list"},
                                                               {"--sign", "sign"},     {"--password-file", "password"},
                                                               {"--timestamp", "timestamp"}, {"--winget", "winget"},
+                                                              {"--winget-singleton", "singleton"},
                                                               {"--id", "id"},         {"--url", "url"}};
   std::map<std::string, std::string> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -162,18 +189,31 @@ int RunPackTool(const std::vector<std::string>& args, std::ostream& out, std::os
     if (given.count("sign") != given.count("password"))
       return UsageError(err, given.count("sign") ? "--sign needs --password-file" : "--password-file needs --sign");
     if (given.count("timestamp") && !given.count("sign")) return UsageError(err, "--timestamp needs --sign");
+    const bool wingetAsked = given.count("winget") || given.count("singleton");
     for (const char* part : {"id", "url"})
-      if (given.count(part) != given.count("winget"))
-        return UsageError(err, given.count("winget") ? "--winget needs --id and --url" : "--id and --url need --winget");
+      if (given.count(part) != static_cast<std::size_t>(wingetAsked))
+        return UsageError(err, !wingetAsked             ? "--id and --url need --winget or --winget-singleton"
+                               : given.count("winget") ? "--winget needs --id and --url"
+                                                       : "--winget-singleton needs --id and --url");
     PackOptions options{PathFromUtf8(given["stub"]), PathFromUtf8(given["descriptor"]), PathFromUtf8(given["files"]),
                         PathFromUtf8(given["output"]), {}};
 
     // Everything the extra steps need is checked before packing, so a refusal leaves no output.
     std::string descriptor;
     WingetOptions winget{given["id"], given["url"]};
-    if (given.count("winget")) {
-      if (PathFromUtf8(given["winget"]) == options.output)
-        return UsageError(err, "--winget and -o name the same file");
+    std::optional<std::string> wingetFolder, singleton;
+    if (given.count("winget")) wingetFolder = given["winget"];
+    if (given.count("singleton")) singleton = given["singleton"];
+    if (wingetAsked) {
+      for (const std::optional<std::string>& path : {wingetFolder, singleton})
+        if (path && PathFromUtf8(*path) == options.output)
+          return UsageError(err, "--winget or --winget-singleton and -o name the same file");
+      std::error_code ec;
+      if (wingetFolder && std::filesystem::exists(PathFromUtf8(*wingetFolder), ec) &&
+          !std::filesystem::is_directory(PathFromUtf8(*wingetFolder), ec)) {
+        err << "orvalis-pack: cannot write the winget manifest: \"" << *wingetFolder << "\" is a file, not a folder\n";
+        return 1;
+      }
       auto text = ReadText(given["descriptor"]);
       descriptor = text.value_or("");
       if (text) {
@@ -195,8 +235,8 @@ int RunPackTool(const std::vector<std::string>& args, std::ostream& out, std::os
         return SignFile(path, sign, in, to);
       };
     }
-    if (int status = PackFiles(options, out, err); status != 0 || !given.count("winget")) return status;
-    return Winget(given["winget"], given["output"], descriptor, winget, out, err);
+    if (int status = PackFiles(options, out, err); status != 0 || !wingetAsked) return status;
+    return Winget(wingetFolder, singleton, given["output"], descriptor, winget, out, err);
   } catch (const std::exception& e) {
     // Out of memory, mostly; nothing has been written at that point.
     err << "orvalis-pack: " << e.what() << "\n";

@@ -1,9 +1,10 @@
-// Writing the winget manifest by hand: a fixed layout, every string quoted.
+// Writing the winget manifests by hand: a fixed layout, every string quoted.
 #include "tools/pack/winget.h"
 
 #include "core/text.h"
 #include "core/utf16.h"
 #include "services/descriptor_reader.h"
+#include "services/payload_name.h"
 #include "services/switch_tokens.h"
 #include "services/uninstall_entry.h"
 
@@ -38,6 +39,7 @@ struct Package {
   std::string product;      // the software-list key name
   std::string version;      // "_" → ".", upper-cased, as the setup shows and registers it
   std::string packageName;  // English name, for the en-US manifest
+  std::string dutchName;    // for the nl-NL manifest; empty when the descriptor has none
   std::string displayName;  // the name a quiet run registers, in that run's language
   bool registers = false;   // whether a run writes a software-list entry at all
   ParamsSwitches params;
@@ -53,9 +55,14 @@ Package ReadPackage(std::string_view descriptor) {
   // A quiet run is Dutch unless /M:ENU says otherwise.
   p.displayName = p.params.language == "ENU" ? english : dutch;
   p.packageName = !english.empty() ? english : !dutch.empty() ? dutch : p.product;
+  p.dutchName = dutch;
   p.registers = !p.displayName.empty() && !DescriptorValue(descriptor, "PROGRAM").empty();
   return p;
 }
+
+// The short descriptions of the en-US and nl-NL manifests.
+std::string EnglishDescription(const Package& p) { return "Installs " + p.packageName + " " + p.version; }
+std::string DutchDescription(const Package& p) { return "Installeert " + p.dutchName + " " + p.version; }
 
 // Characters of UTF-8 text; none when the text is not UTF-8.
 std::optional<std::size_t> Characters(std::string_view text) {
@@ -184,78 +191,177 @@ std::string WingetProblem(std::string_view descriptor, const WingetOptions& opti
     return problem;
   if (std::string problem = LengthProblem("the software-list name", p.displayName, 0, 256); !problem.empty())
     return problem;
+  if (!p.dutchName.empty())
+    if (std::string problem = LengthProblem("the Dutch product name", p.dutchName, 2, 256); !problem.empty())
+      return problem;
+  for (const std::string& description : {EnglishDescription(p), DutchDescription(p)})
+    if (std::string problem = LengthProblem("the short description", description, 0, 256); !problem.empty())
+      return problem + " (the product name and version are too long together)";
+  // The identifier's parts and the version name folders of the repository's layout.
+  const std::string folder = WingetManifestFolder(descriptor, options);
+  if (const PayloadNameProblem problem = CheckPayloadName(folder); problem != PayloadNameProblem::kSafe)
+    return "the winget manifest's folder \"" + folder + "\" cannot be made: " + DescribePayloadNameProblem(problem);
   return "";
 }
 
-std::string WingetManifest(std::string_view descriptor, const WingetOptions& options,
-                           const WingetInstaller& installer) {
-  const Package p = ReadPackage(descriptor);
-  const std::string publisher(kMakerName);
-  std::string y;
-  auto line = [&y](std::string_view text) {
-    y += text;
-    y += '\n';
-  };
-  auto field = [&y](std::string_view indent, std::string_view key, std::string_view value) {
-    y += indent;
-    y += key;
-    y += ": ";
-    y += YamlQuoted(value);
-    y += '\n';
-  };
+namespace {
 
-  line("# yaml-language-server: $schema=https://aka.ms/winget-manifest.singleton.1.6.0.schema.json");
-  line("# Written by orvalis-pack for the setup it packed.");
-  field("", "PackageIdentifier", options.packageIdentifier);
-  field("", "PackageVersion", p.version);
-  field("", "PackageLocale", "en-US");
-  field("", "Publisher", publisher);
-  field("", "PackageName", p.packageName);
-  field("", "License", "Proprietary");
-  field("", "ShortDescription", "Installs " + p.packageName + " " + p.version);
-  line("Installers:");
-  field("- ", "Architecture", ArchitectureOf(installer.machine));
-  field("  ", "InstallerType", "exe");
+constexpr std::string_view kManifestVersion = "1.28.0";
+constexpr std::string_view kSingletonVersion = "1.6.0";
+
+// A manifest's text: a fixed layout, every string quoted.
+class Yaml {
+ public:
+  void Line(std::string_view text) {
+    text_ += text;
+    text_ += '\n';
+  }
+  void Field(std::string_view indent, std::string_view key, std::string_view value) {
+    text_ += indent;
+    text_ += key;
+    text_ += ": ";
+    text_ += YamlQuoted(value);
+    text_ += '\n';
+  }
+  // The language server's schema line and the note that says who wrote it.
+  void Header(std::string_view type, std::string_view version) {
+    Line("# yaml-language-server: $schema=https://aka.ms/winget-manifest." + std::string(type) + "." +
+         std::string(version) + ".schema.json");
+    Line("# Written by orvalis-pack for the setup it packed.");
+  }
+  void Footer(std::string_view type, std::string_view version) {
+    Field("", "ManifestType", type);
+    Field("", "ManifestVersion", version);
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The one installer of both manifest forms: the setup, its switches, exit
+// codes and the software-list entry it writes.
+void WriteInstaller(Yaml& y, const Package& p, const WingetOptions& options, const WingetInstaller& installer) {
+  const std::string publisher(kMakerName);
+  y.Line("Installers:");
+  y.Field("- ", "Architecture", ArchitectureOf(installer.machine));
+  y.Field("  ", "InstallerType", "exe");
   // Without a folder of its own the setup follows the default folder rule: an
   // administrator (the setup asks for the highest available rights) installs
   // under Program Files with a machine-wide software-list entry. A folder that
   // PARAMS fixes in the local application data makes every installation the user's.
-  field("  ", "Scope", p.params.folder && InLocalAppData(*p.params.folder) ? "user" : "machine");
-  field("  ", "InstallerUrl", options.installerUrl);
-  field("  ", "InstallerSha256", installer.sha256);
-  line("  InstallModes:");
-  for (const char* mode : {"interactive", "silent", "silentWithProgress"}) line("  - " + YamlQuoted(mode));
-  line("  InstallerSwitches:");
-  field("    ", "Silent", "/Q /U");
-  field("    ", "SilentWithProgress", "/U");
+  y.Field("  ", "Scope", p.params.folder && InLocalAppData(*p.params.folder) ? "user" : "machine");
+  y.Field("  ", "InstallerUrl", options.installerUrl);
+  y.Field("  ", "InstallerSha256", installer.sha256);
+  y.Line("  InstallModes:");
+  for (const char* mode : {"interactive", "silent", "silentWithProgress"}) y.Line("  - " + YamlQuoted(mode));
+  y.Line("  InstallerSwitches:");
+  y.Field("    ", "Silent", "/Q /U");
+  y.Field("    ", "SilentWithProgress", "/U");
   // PARAMS are applied after the command line and its /P: and /O: win, so
   // winget's own folder or log would be ignored: the manifest says so instead.
-  if (!p.params.folder) field("    ", "InstallLocation", "/P:\"<INSTALLPATH>\"");
-  if (!p.params.log) field("    ", "Log", "/O:\"<LOGPATH>\"");
+  if (!p.params.folder) y.Field("    ", "InstallLocation", "/P:\"<INSTALLPATH>\"");
+  if (!p.params.log) y.Field("    ", "Log", "/O:\"<LOGPATH>\"");
   // Unattended runs write the software-list entry only when asked (/I), and
   // winget finds an installed version by that entry.
-  if (p.registers) field("    ", "Custom", "/I");
+  if (p.registers) y.Field("    ", "Custom", "/I");
   if (p.params.folder || p.params.log) {
-    line("  UnsupportedArguments:");
-    if (p.params.log) line("  - 'log'");
-    if (p.params.folder) line("  - 'location'");
+    y.Line("  UnsupportedArguments:");
+    if (p.params.log) y.Line("  - 'log'");
+    if (p.params.folder) y.Line("  - 'location'");
   }
-  line("  ExpectedReturnCodes:");
-  line("  - InstallerReturnCode: 1602");
-  field("    ", "ReturnResponse", "cancelledByUser");
-  line("  - InstallerReturnCode: 1618");
-  field("    ", "ReturnResponse", "installInProgress");
+  y.Line("  ExpectedReturnCodes:");
+  y.Line("  - InstallerReturnCode: 1602");
+  y.Field("    ", "ReturnResponse", "cancelledByUser");
+  y.Line("  - InstallerReturnCode: 1618");
+  y.Field("    ", "ReturnResponse", "installInProgress");
   if (p.registers) {
-    field("  ", "ProductCode", p.product);
-    line("  AppsAndFeaturesEntries:");
-    field("  - ", "DisplayName", p.displayName);
-    field("    ", "Publisher", publisher);
-    field("    ", "DisplayVersion", p.version);
-    field("    ", "ProductCode", p.product);
+    y.Field("  ", "ProductCode", p.product);
+    y.Line("  AppsAndFeaturesEntries:");
+    y.Field("  - ", "DisplayName", p.displayName);
+    y.Field("    ", "Publisher", publisher);
+    y.Field("    ", "DisplayVersion", p.version);
+    y.Field("    ", "ProductCode", p.product);
   }
-  field("", "ManifestType", "singleton");
-  field("", "ManifestVersion", "1.6.0");
-  return y;
+}
+
+void WriteIdentity(Yaml& y, const Package& p, const WingetOptions& options) {
+  y.Field("", "PackageIdentifier", options.packageIdentifier);
+  y.Field("", "PackageVersion", p.version);
+}
+
+}  // namespace
+
+std::string WingetManifestFolder(std::string_view descriptor, const WingetOptions& options) {
+  const std::string& id = options.packageIdentifier;
+  // The first character whole, so that a letter outside ASCII keeps its bytes.
+  std::size_t first = 1;
+  while (first < id.size() && (static_cast<unsigned char>(id[first]) & 0xC0) == 0x80) ++first;
+  return "manifests/" + LowerCase(std::string_view(id).substr(0, first)) + "/" + ReplaceChar(id, '.', '/') + "/" +
+         ReadPackage(descriptor).version;
+}
+
+std::vector<WingetFile> WingetManifests(std::string_view descriptor, const WingetOptions& options,
+                                        const WingetInstaller& installer) {
+  const Package p = ReadPackage(descriptor);
+  const std::string publisher(kMakerName);
+  const std::string folder = WingetManifestFolder(descriptor, options) + "/" + options.packageIdentifier;
+  std::vector<WingetFile> files;
+
+  Yaml version;
+  version.Header("version", kManifestVersion);
+  WriteIdentity(version, p, options);
+  version.Field("", "DefaultLocale", "en-US");
+  version.Footer("version", kManifestVersion);
+  files.push_back({folder + ".yaml", version.Text()});
+
+  Yaml setup;
+  setup.Header("installer", kManifestVersion);
+  WriteIdentity(setup, p, options);
+  WriteInstaller(setup, p, options, installer);
+  setup.Footer("installer", kManifestVersion);
+  files.push_back({folder + ".installer.yaml", setup.Text()});
+
+  Yaml english;
+  english.Header("defaultLocale", kManifestVersion);
+  WriteIdentity(english, p, options);
+  english.Field("", "PackageLocale", "en-US");
+  english.Field("", "Publisher", publisher);
+  english.Field("", "PublisherUrl", kMakerWebAddress);
+  english.Field("", "PackageName", p.packageName);
+  english.Field("", "License", "Proprietary");
+  english.Field("", "ShortDescription", EnglishDescription(p));
+  english.Footer("defaultLocale", kManifestVersion);
+  files.push_back({folder + ".locale.en-US.yaml", english.Text()});
+
+  // The fields a locale leaves out are the default locale's.
+  if (!p.dutchName.empty()) {
+    Yaml dutch;
+    dutch.Header("locale", kManifestVersion);
+    WriteIdentity(dutch, p, options);
+    dutch.Field("", "PackageLocale", "nl-NL");
+    dutch.Field("", "PackageName", p.dutchName);
+    dutch.Field("", "ShortDescription", DutchDescription(p));
+    dutch.Footer("locale", kManifestVersion);
+    files.push_back({folder + ".locale.nl-NL.yaml", dutch.Text()});
+  }
+  return files;
+}
+
+std::string WingetSingletonManifest(std::string_view descriptor, const WingetOptions& options,
+                                    const WingetInstaller& installer) {
+  const Package p = ReadPackage(descriptor);
+  Yaml y;
+  y.Header("singleton", kSingletonVersion);
+  WriteIdentity(y, p, options);
+  y.Field("", "PackageLocale", "en-US");
+  y.Field("", "Publisher", kMakerName);
+  y.Field("", "PackageName", p.packageName);
+  y.Field("", "License", "Proprietary");
+  y.Field("", "ShortDescription", EnglishDescription(p));
+  WriteInstaller(y, p, options, installer);
+  y.Footer("singleton", kSingletonVersion);
+  return y.Text();
 }
 
 }  // namespace orvalis::pack

@@ -1,11 +1,14 @@
-// The winget manifest of a packed setup: one YAML file (a singleton manifest,
-// ManifestVersion 1.6.0) that tells the package manager how to download,
-// check, install and detect the product.
+// The winget manifests of a packed setup, which tell the package manager how
+// to download, check, install and detect the product: the multi-file manifest
+// (ManifestVersion 1.28.0) in the layout of the winget community repository,
+// and the singleton manifest (ManifestVersion 1.6.0) that
+// `winget install --manifest FILE` takes for a local installation.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvalis::pack {
 
@@ -20,14 +23,34 @@ struct WingetInstaller {
   std::string sha256;         // of the setup as shipped (signed, when it is), hexadecimal
 };
 
+// One file of the multi-file manifest: its path below the folder given to the
+// packer, "/" between folders, and its text.
+struct WingetFile {
+  std::string path;
+  std::string text;
+};
+
 // Why no manifest can be written for `descriptor` with `options` (a message
 // naming the value), or empty when one can. Checked before packing, so a
 // refusal leaves nothing behind.
 [[nodiscard]] std::string WingetProblem(std::string_view descriptor, const WingetOptions& options);
 
-// The manifest text, LF line ends. Call only when WingetProblem found nothing.
-[[nodiscard]] std::string WingetManifest(std::string_view descriptor, const WingetOptions& options,
-                                         const WingetInstaller& installer);
+// The folder of the multi-file manifest below the folder given to the packer,
+// as the community repository lays it out: manifests/<first letter of the
+// identifier, lower case>/<one folder per part of the identifier>/<version>.
+[[nodiscard]] std::string WingetManifestFolder(std::string_view descriptor, const WingetOptions& options);
+
+// The multi-file manifest, each file in WingetManifestFolder: the version
+// file, the installer file, the en-US default locale and, when the descriptor
+// names the product in Dutch, the nl-NL locale. LF line ends. Call only when
+// WingetProblem found nothing.
+[[nodiscard]] std::vector<WingetFile> WingetManifests(std::string_view descriptor, const WingetOptions& options,
+                                                      const WingetInstaller& installer);
+
+// The singleton manifest text, LF line ends. Call only when WingetProblem
+// found nothing.
+[[nodiscard]] std::string WingetSingletonManifest(std::string_view descriptor, const WingetOptions& options,
+                                                  const WingetInstaller& installer);
 
 // `text` as one YAML scalar: single-quoted ('' for a quote), or double-quoted
 // with escapes when it holds a character that a single-quoted scalar cannot

@@ -1,5 +1,5 @@
-// The winget manifest text, its quoting and the values it refuses; and the
-// SHA-256 that names the installer in it.
+// The winget manifests' texts and folders, their quoting and the values they
+// refuse; and the SHA-256 that names the installer in them.
 #include "tools/pack/winget.h"
 
 #include "tools/pack/cli.h"
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -19,54 +20,136 @@ namespace {
 const WingetOptions kOptions{"Orvalis.Demo", "https://example.com/Demo-Setup.exe"};
 const WingetInstaller kInstaller{0x014C, std::string(64, 'A')};
 
-TEST(WingetManifest, DescribesAPerMachineSetup) {
-  const std::string descriptor =
-      "Product=Demo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe\r\n"
-      "Version=1_0_0_0\r\n";
-  ASSERT_EQ(WingetProblem(descriptor, kOptions), "");
-  EXPECT_EQ(WingetManifest(descriptor, kOptions, kInstaller),
-            "# yaml-language-server: $schema=https://aka.ms/winget-manifest.singleton.1.6.0.schema.json\n"
-            "# Written by orvalis-pack for the setup it packed.\n"
-            "PackageIdentifier: 'Orvalis.Demo'\n"
-            "PackageVersion: '1.0.0.0'\n"
-            "PackageLocale: 'en-US'\n"
-            "Publisher: 'Orvalis'\n"
-            "PackageName: 'Orvalis Demo'\n"
-            "License: 'Proprietary'\n"
-            "ShortDescription: 'Installs Orvalis Demo 1.0.0.0'\n"
-            "Installers:\n"
-            "- Architecture: 'x86'\n"
-            "  InstallerType: 'exe'\n"
-            "  Scope: 'machine'\n"
-            "  InstallerUrl: 'https://example.com/Demo-Setup.exe'\n"
-            "  InstallerSha256: '" + std::string(64, 'A') + "'\n"
-            "  InstallModes:\n"
-            "  - 'interactive'\n"
-            "  - 'silent'\n"
-            "  - 'silentWithProgress'\n"
-            "  InstallerSwitches:\n"
-            "    Silent: '/Q /U'\n"
-            "    SilentWithProgress: '/U'\n"
-            "    InstallLocation: '/P:\"<INSTALLPATH>\"'\n"
-            "    Log: '/O:\"<LOGPATH>\"'\n"
-            "    Custom: '/I'\n"
-            "  ExpectedReturnCodes:\n"
-            "  - InstallerReturnCode: 1602\n"
-            "    ReturnResponse: 'cancelledByUser'\n"
-            "  - InstallerReturnCode: 1618\n"
-            "    ReturnResponse: 'installInProgress'\n"
-            "  ProductCode: 'Demo'\n"
-            "  AppsAndFeaturesEntries:\n"
-            "  - DisplayName: 'Orvalis Demo NL'\n"
-            "    Publisher: 'Orvalis'\n"
-            "    DisplayVersion: '1.0.0.0'\n"
-            "    ProductCode: 'Demo'\n"
-            "ManifestType: 'singleton'\n"
-            "ManifestVersion: '1.6.0'\n");
+const std::string kDemo =
+    "Product=Demo\r\nProductName=Orvalis_Demo_NL\r\nProductNameEnu=Orvalis_Demo\r\nProgram=OrvalisDemo.exe\r\n"
+    "Version=1_0_0_0\r\n";
+
+// The installer as both manifest forms describe it.
+const std::string kDemoInstaller =
+    "Installers:\n"
+    "- Architecture: 'x86'\n"
+    "  InstallerType: 'exe'\n"
+    "  Scope: 'machine'\n"
+    "  InstallerUrl: 'https://example.com/Demo-Setup.exe'\n"
+    "  InstallerSha256: '" + std::string(64, 'A') + "'\n"
+    "  InstallModes:\n"
+    "  - 'interactive'\n"
+    "  - 'silent'\n"
+    "  - 'silentWithProgress'\n"
+    "  InstallerSwitches:\n"
+    "    Silent: '/Q /U'\n"
+    "    SilentWithProgress: '/U'\n"
+    "    InstallLocation: '/P:\"<INSTALLPATH>\"'\n"
+    "    Log: '/O:\"<LOGPATH>\"'\n"
+    "    Custom: '/I'\n"
+    "  ExpectedReturnCodes:\n"
+    "  - InstallerReturnCode: 1602\n"
+    "    ReturnResponse: 'cancelledByUser'\n"
+    "  - InstallerReturnCode: 1618\n"
+    "    ReturnResponse: 'installInProgress'\n"
+    "  ProductCode: 'Demo'\n"
+    "  AppsAndFeaturesEntries:\n"
+    "  - DisplayName: 'Orvalis Demo NL'\n"
+    "    Publisher: 'Orvalis'\n"
+    "    DisplayVersion: '1.0.0.0'\n"
+    "    ProductCode: 'Demo'\n";
+
+const std::string kWritten = "# Written by orvalis-pack for the setup it packed.\n";
+const std::string kIdentity = "PackageIdentifier: 'Orvalis.Demo'\nPackageVersion: '1.0.0.0'\n";
+
+TEST(WingetManifests, DescribeAPerMachineSetupInFourFiles) {
+  ASSERT_EQ(WingetProblem(kDemo, kOptions), "");
+  const std::string folder = "manifests/o/Orvalis/Demo/1.0.0.0/Orvalis.Demo";
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {folder + ".yaml",
+       "# yaml-language-server: $schema=https://aka.ms/winget-manifest.version.1.28.0.schema.json\n" + kWritten +
+           kIdentity +
+           "DefaultLocale: 'en-US'\n"
+           "ManifestType: 'version'\n"
+           "ManifestVersion: '1.28.0'\n"},
+      {folder + ".installer.yaml",
+       "# yaml-language-server: $schema=https://aka.ms/winget-manifest.installer.1.28.0.schema.json\n" + kWritten +
+           kIdentity + kDemoInstaller +
+           "ManifestType: 'installer'\n"
+           "ManifestVersion: '1.28.0'\n"},
+      {folder + ".locale.en-US.yaml",
+       "# yaml-language-server: $schema=https://aka.ms/winget-manifest.defaultLocale.1.28.0.schema.json\n" + kWritten +
+           kIdentity +
+           "PackageLocale: 'en-US'\n"
+           "Publisher: 'Orvalis'\n"
+           "PublisherUrl: 'https://www.orvalis.nl/'\n"
+           "PackageName: 'Orvalis Demo'\n"
+           "License: 'Proprietary'\n"
+           "ShortDescription: 'Installs Orvalis Demo 1.0.0.0'\n"
+           "ManifestType: 'defaultLocale'\n"
+           "ManifestVersion: '1.28.0'\n"},
+      {folder + ".locale.nl-NL.yaml",
+       "# yaml-language-server: $schema=https://aka.ms/winget-manifest.locale.1.28.0.schema.json\n" + kWritten +
+           kIdentity +
+           "PackageLocale: 'nl-NL'\n"
+           "PackageName: 'Orvalis Demo NL'\n"
+           "ShortDescription: 'Installeert Orvalis Demo NL 1.0.0.0'\n"
+           "ManifestType: 'locale'\n"
+           "ManifestVersion: '1.28.0'\n"},
+  };
+  const std::vector<WingetFile> files = WingetManifests(kDemo, kOptions, kInstaller);
+  ASSERT_EQ(files.size(), expected.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(files[i].path, expected[i].first);
+    EXPECT_EQ(files[i].text, expected[i].second) << files[i].path;
+  }
 }
 
-// Lines that must appear (or, after "!", must not) for each descriptor.
-TEST(WingetManifest, FollowsTheDescriptor) {
+// Without a Dutch product name there is nothing to say in Dutch; the English
+// name stands for every language.
+TEST(WingetManifests, WriteTheDutchLocaleOnlyForADutchName) {
+  const std::string english = "Product=Demo\r\nProductNameEnu=Demo_Tool\r\nProgram=Demo.exe\r\nVersion=2\r\n";
+  ASSERT_EQ(WingetProblem(english, kOptions), "");
+  std::vector<std::string> paths;
+  for (const WingetFile& file : WingetManifests(english, kOptions, kInstaller)) paths.push_back(file.path);
+  EXPECT_EQ(paths, (std::vector<std::string>{"manifests/o/Orvalis/Demo/2/Orvalis.Demo.yaml",
+                                             "manifests/o/Orvalis/Demo/2/Orvalis.Demo.installer.yaml",
+                                             "manifests/o/Orvalis/Demo/2/Orvalis.Demo.locale.en-US.yaml"}));
+}
+
+// The community repository's folders: the identifier's first letter in lower
+// case, then a folder per part of the identifier, then the version.
+TEST(WingetManifests, LieInTheCommunityRepositoryLayout) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Orvalis.Demo", "manifests/o/Orvalis/Demo/2.5"},
+      {"orvalis.Demo", "manifests/o/orvalis/Demo/2.5"},
+      {"Zeta.Office.Writer", "manifests/z/Zeta/Office/Writer/2.5"},
+      {"\xC3\x84rger.Demo", "manifests/\xC3\xA4/\xC3\x84rger/Demo/2.5"},  // Ärger: ä
+      {"7zip.Demo", "manifests/7/7zip/Demo/2.5"},
+  };
+  for (const auto& [id, folder] : cases) {
+    const WingetOptions options{id, kOptions.installerUrl};
+    const std::string descriptor = "Product=Demo\r\nProductName=Demo\r\nVersion=2_5\r\n";
+    ASSERT_EQ(WingetProblem(descriptor, options), "") << id;
+    EXPECT_EQ(WingetManifestFolder(descriptor, options), folder);
+    for (const WingetFile& file : WingetManifests(descriptor, options, kInstaller))
+      EXPECT_EQ(file.path.substr(0, folder.size() + 1 + id.size()), folder + "/" + id) << file.path;
+  }
+}
+
+TEST(WingetManifest, SingletonDescribesAPerMachineSetup) {
+  ASSERT_EQ(WingetProblem(kDemo, kOptions), "");
+  EXPECT_EQ(WingetSingletonManifest(kDemo, kOptions, kInstaller),
+            "# yaml-language-server: $schema=https://aka.ms/winget-manifest.singleton.1.6.0.schema.json\n" + kWritten +
+                kIdentity +
+                "PackageLocale: 'en-US'\n"
+                "Publisher: 'Orvalis'\n"
+                "PackageName: 'Orvalis Demo'\n"
+                "License: 'Proprietary'\n"
+                "ShortDescription: 'Installs Orvalis Demo 1.0.0.0'\n" +
+                kDemoInstaller +
+                "ManifestType: 'singleton'\n"
+                "ManifestVersion: '1.6.0'\n");
+}
+
+// Lines that must appear (or, after "!", must not) in one of the files of the
+// multi-file manifest for each descriptor.
+TEST(WingetManifests, FollowTheDescriptor) {
   const std::string base = "Product=Demo\r\nProgram=Demo.exe\r\nVersion=2_5\r\n";
   struct Case {
     std::string descriptor;
@@ -78,7 +161,8 @@ TEST(WingetManifest, FollowsTheDescriptor) {
         "PackageVersion: '2.5'"}},
       {base + "ProductName=NL\r\nProductNameEnu=EN\r\nParams=/m:enu /P:\"C:\\Users\\x\\AppData\\Local\\Tools\"\r\n", 0x014C,
        {"  Scope: 'user'", "  - DisplayName: 'EN'", "  UnsupportedArguments:", "  - 'location'",
-        "!    InstallLocation: '/P:\"<INSTALLPATH>\"'", "    Log: '/O:\"<LOGPATH>\"'"}},
+        "!    InstallLocation: '/P:\"<INSTALLPATH>\"'", "    Log: '/O:\"<LOGPATH>\"'", "PackageName: 'EN'",
+        "PackageName: 'NL'", "ShortDescription: 'Installeert NL 2.5'"}},
       {base + "ProductName=Demo\r\nParams=/P:D:\\Apps /O:\"C:\\x.log\"\r\n", 0x014C,
        {"  Scope: 'machine'", "  - 'log'", "  - 'location'", "!    Log: '/O:\"<LOGPATH>\"'"}},
       {"Product=Demo\r\nProductName=Name\r\nVersion=1\r\n", 0x014C,  // no PROGRAM: no software-list entry
@@ -88,7 +172,8 @@ TEST(WingetManifest, FollowsTheDescriptor) {
     SCOPED_TRACE(c.descriptor);
     ASSERT_EQ(WingetProblem(c.descriptor, kOptions), "");
     std::string text = "\n";
-    text += WingetManifest(c.descriptor, kOptions, {c.machine, kInstaller.sha256});
+    for (const WingetFile& file : WingetManifests(c.descriptor, kOptions, {c.machine, kInstaller.sha256}))
+      text += file.text;
     for (const std::string& line : c.lines) {
       const bool absent = line[0] == '!';
       std::string needle = "\n";
@@ -131,6 +216,22 @@ TEST(WingetManifest, RefusesWhatTheSchemaRefuses) {
       {"Orvalis.Demo", "https://x/y.exe", "Product=Demo\r\nProductName=Demo\r\nVersion=1:0\r\n", "holds \":\""},
       {"Orvalis.Demo", "https://x/y.exe", "Product=D\r\nVersion=1\r\n", "shorter than 2"},
       {"Orvalis.Demo", "https://x/y.exe", "Product=Demo\r\nProductName=\xFF\xFE\r\nVersion=1\r\n", "not UTF-8"},
+      // The Dutch name goes into the nl-NL manifest, which holds it to the same length.
+      {"Orvalis.Demo", "https://x/y.exe", "Product=Demo\r\nProductName=D\r\nProductNameEnu=Demo\r\nVersion=1\r\n",
+       "Dutch product name \"D\" is shorter than 2"},
+      // "Installs NAME VERSION" in at most 256 characters.
+      {"Orvalis.Demo", "https://x/y.exe",
+       "Product=Demo\r\nProductName=Demo\r\nProductNameEnu=" + std::string(239, 'x') + "\r\nVersion=1_0_0_0\r\n", ""},
+      {"Orvalis.Demo", "https://x/y.exe",
+       "Product=Demo\r\nProductName=Demo\r\nProductNameEnu=" + std::string(239, 'x') + "\r\nVersion=1_0_0_0_0\r\n",
+       "too long together"},
+      {"Orvalis.Demo", "https://x/y.exe",
+       "Product=Demo\r\nProductName=" + std::string(236, 'x') + "\r\nProductNameEnu=Demo\r\nVersion=1_0_0_0_0\r\n",
+       "too long together"},
+      // The identifier's parts and the version become folders.
+      {"CON.Demo", "https://x/y.exe", good, "folder \"manifests/c/CON/Demo/1.0\" cannot be made: reserved device name"},
+      {"Orvalis.Demo", "https://x/y.exe", "Product=Demo\r\nProductName=Demo\r\nVersion=1_\r\n", "ends with a dot"},
+      {"Orvalis.Demo", "https://x/y.exe", "Product=Demo\r\nProductName=Demo\r\nVersion=..\r\n", "cannot be made"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id + " " + c.url + " " + c.descriptor);
@@ -157,9 +258,9 @@ TEST(Sha256, MatchesTheStandardsExamples) {
   EXPECT_EQ(hex, "CDC76E5C9914FB9281A1C7E284D73E67F1809A48A497200E046D39CCC7112CD0");
 }
 
-// Through the command line: the manifest names the setup as written, and a
+// Through the command line: the manifests name the setup as written, and a
 // refused manifest option stops the run before anything is written.
-TEST(WingetManifest, PackToolWritesItForTheSetupOrNothingAtAll) {
+TEST(WingetManifests, PackToolWritesThemForTheSetupOrNothingAtAll) {
   namespace fs = std::filesystem;
   std::random_device random;
   const fs::path root = fs::temp_directory_path() / ("orvalis-winget-test-" + std::to_string(random()));
@@ -172,29 +273,50 @@ TEST(WingetManifest, PackToolWritesItForTheSetupOrNothingAtAll) {
     bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
   };
+  auto written = [&root] {
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "out"))
+      if (entry.is_regular_file()) paths.push_back(fs::relative(entry.path(), root / "out").generic_string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+  };
   testing::TestImageOptions image;
   image.resources = testing::StandardResources();
   write(root / "stub.exe", testing::MakeTestImage(image));
-  write(root / "DISK.ID", "Product=Demo\r\nProductNameEnu=Demo\r\nProgram=Demo.exe\r\nVersion=1_2\r\n");
+  write(root / "DISK.ID", "Product=Demo\r\nProductName=Demo_NL\r\nProductNameEnu=Demo\r\nProgram=Demo.exe\r\nVersion=1_2\r\n");
   write(root / "files" / "Demo.exe", "MZ");
   fs::create_directories(root / "out");
-  auto args = [&](const std::string& id) {
+  auto args = [&](const std::string& id, const fs::path& folder) {
     return std::vector<std::string>{"--stub", PathToUtf8(root / "stub.exe"), "--descriptor", PathToUtf8(root / "DISK.ID"),
                                     "--files", PathToUtf8(root / "files"), "-o", PathToUtf8(root / "out" / "S.exe"),
-                                    "--winget", PathToUtf8(root / "out" / "S.yaml"), "--id", id, "--url",
-                                    "https://example.com/S.exe"};
+                                    "--winget", PathToUtf8(folder), "--winget-singleton",
+                                    PathToUtf8(root / "out" / "S.yaml"), "--id", id, "--url", "https://example.com/S.exe"};
   };
   std::ostringstream out, err;
-  EXPECT_EQ(RunPackTool(args("Orvalis Demo"), out, err), 1);
+  EXPECT_EQ(RunPackTool(args("Orvalis Demo", root / "out" / "winget"), out, err), 1);
   EXPECT_NE(err.str().find("is not Publisher.Name"), std::string::npos) << err.str();
-  EXPECT_TRUE(fs::is_empty(root / "out"));
+  EXPECT_EQ(written(), std::vector<std::string>{});
+  write(root / "out" / "file", "");
+  EXPECT_EQ(RunPackTool(args("Orvalis.Demo", root / "out" / "file"), out, err), 1);
+  EXPECT_NE(err.str().find("is a file, not a folder"), std::string::npos) << err.str();
+  EXPECT_EQ(written(), std::vector<std::string>{"file"});
+  fs::remove(root / "out" / "file");
+  std::vector<std::string> noId = args("Orvalis.Demo", root / "out" / "winget");
+  noId.resize(noId.size() - 4);
+  EXPECT_EQ(RunPackTool(noId, out, err), 2);
+  EXPECT_NE(err.str().find("--winget needs --id and --url"), std::string::npos) << err.str();
 
-  ASSERT_EQ(RunPackTool(args("Orvalis.Demo"), out, err), 0) << err.str();
-  const std::string manifest = read(root / "out" / "S.yaml");
-  EXPECT_NE(manifest.find("  InstallerSha256: '" + Sha256Hex(read(root / "out" / "S.exe")) + "'\n"), std::string::npos)
-      << manifest;
-  EXPECT_NE(manifest.find("- Architecture: 'x64'\n"), std::string::npos) << manifest;
-  EXPECT_NE(manifest.find("PackageVersion: '1.2'\n"), std::string::npos) << manifest;
+  ASSERT_EQ(RunPackTool(args("Orvalis.Demo", root / "out" / "winget"), out, err), 0) << err.str();
+  const std::string folder = "winget/manifests/o/Orvalis/Demo/1.2/";
+  EXPECT_EQ(written(), (std::vector<std::string>{"S.exe", "S.yaml", folder + "Orvalis.Demo.installer.yaml",
+                                                 folder + "Orvalis.Demo.locale.en-US.yaml",
+                                                 folder + "Orvalis.Demo.locale.nl-NL.yaml", folder + "Orvalis.Demo.yaml"}));
+  const std::string hash = "  InstallerSha256: '" + Sha256Hex(read(root / "out" / "S.exe")) + "'\n";
+  for (const std::string& manifest : {read(root / "out" / "S.yaml"), read(root / "out" / folder / "Orvalis.Demo.installer.yaml")}) {
+    EXPECT_NE(manifest.find(hash), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("- Architecture: 'x64'\n"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("PackageVersion: '1.2'\n"), std::string::npos) << manifest;
+  }
   std::error_code ec;
   fs::remove_all(root, ec);
 }
