@@ -4,7 +4,9 @@
 # image field and the fields A and B; the image is stored as a picture and
 # shows when drawn (photo and pixel check), the fields are stored as markers; then
 # btnEditFields has the page, as the fields' host, rename every field of the
-# text, and Rtf1Echo (GetRichText) holds A2 and B2. Photos go to
+# text, and Rtf1Echo (GetRichText) holds A2 and B2; selecting the text puts
+# their names in Rtf1SelectEcho, and F10 pressed in Rtf1 makes a new field
+# (Customer). Photos go to
 # out/photos/BUILD/controls/.
 # Runs under ./dev.sh test or ./dev.sh e2e (ROOT, OUT, WINE, PY, BUILD set) or alone.
 set -u
@@ -94,6 +96,21 @@ else
   read -r red blue < <(picture_colours "$(fact "$box" x)" "$(fact "$box" y)" "$(fact "$box" width)" "$(fact "$box" height)")
   check "the image still shows ($red red, $blue blue)" test "${red:-0}" -ge 100 -a "${blue:-0}" -ge 100
   photograph richedit-fields-edited
+
+  # The whole text selected with the keyboard: OnSelectObject names the fields
+  # in it (the image field is a plain picture now and has no name).
+  lab keys --name Rtf1 --text ctrl+a >/dev/null
+  expect_text "selecting the text reports its fields A2 and B2" "A2,B2" Rtf1SelectEcho
+  lab keys --name Rtf1 --text home >/dev/null
+  expect_text "a selection without fields reports none" "" Rtf1SelectEcho
+  # F10 is a system key: it arrives as WM_SYSKEYDOWN, and makes a new field
+  # at the caret, which the page's handler names Customer.
+  lab keys --name Rtf1 --text end >/dev/null
+  lab keys --name Rtf1 --text f10 >/dev/null
+  rtf=$(stored "[Customer]")
+  check "F10 makes a new field, Customer" grep -qF '\protect [Customer]\protect0' <<<"$rtf"
+  check "the fields before it stay" grep -qE '\\protect \[A2\]\\protect0 .*\\protect \[B2\]\\protect0 ' <<<"$rtf"
+  photograph richedit-fields-f10
 
   lab close --title "Orvalis controls" >/dev/null
   lab wait-exit --timeout 10000 >/dev/null
