@@ -143,7 +143,9 @@ void PDateEditModel::Store(std::string text, int caret) {
   const bool changed = text != text_;
   text_ = std::move(text);
   SetSelection(caret, caret);
+  // A key that left the text as it was leaves nothing pending either.
   if (changed) Change();
+  else edited_ = false;
 }
 
 void PDateEditModel::Change() {

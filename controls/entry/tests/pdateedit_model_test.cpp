@@ -169,6 +169,9 @@ TEST(DateEdit, PasteKeepsOnlyTheDigitsThatFit) {
       {"{date:05-03-2014}{in}{sel:0,2}{paste:12}", {"12032014", 2, 2, "12-03-2014", 1}},
       {"{date:05-03-2014}{in}{paste:07-04-2015}", {"07042015", 8, 8, "07-04-2015", 1}},
       {"{date:05-03-2014}{in}{sel:8}{paste:1}", {"05032014", 8, 8, "05-03-2014", 0}},
+      // A key that leaves the text as it was leaves no change pending for the
+      // paste after it: the paste ends where the date was, so nothing is reported.
+      {"{in}20321{sel:1,0}2{paste:21}", {"2210321", 3, 3, "", 0}},
   };
   for (const auto& c : cases) Check(c);
 }
