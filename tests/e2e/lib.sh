@@ -204,11 +204,22 @@ own_wine_end() {
 start_lab() {  # arguments...
   "$BUILD_WINE" "$LAB" "$@" >"$WORK/lab.log" 2>&1 &
   LAB_PID=$!
-  driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"
+  if ! driver wait-window --exe orvalis-controls.exe --title "Orvalis controls" --timeout 20000 >"$WORK/window.txt"; then
+    # Said once, with what was running: the checks that follow fail on their own.
+    fail "the lab ($*) shows its window within 20 s"
+    driver list --exe orvalis-controls.exe --all 2>&1 | sed 's/^/        /'
+  fi
 }
+# Closes the lab and waits for it to end. A lab still running 30 s after its
+# close is a fault of its own, and is ended by force so that the next page
+# does not find its windows.
 stop_lab() {
   driver close --exe orvalis-controls.exe --title "Orvalis controls" >/dev/null
-  driver wait-exit --exe orvalis-controls.exe --timeout 10000 >/dev/null
+  if ! driver wait-exit --exe orvalis-controls.exe --timeout 30000 >/dev/null; then
+    fail "the lab ends within 30 s of being closed"
+    "$BUILD_WINE" taskkill /F /IM orvalis-controls.exe >/dev/null 2>&1
+    driver wait-exit --exe orvalis-controls.exe --timeout 10000 >/dev/null
+  fi
   for _ in $(seq 50); do kill -0 "$LAB_PID" 2>/dev/null || break; sleep 0.1; done
   kill "$LAB_PID" 2>/dev/null
   wait "$LAB_PID" 2>/dev/null
