@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.OnEditVar = [&announced](PVar& var, bool edit, std::int32_t, std::int32_t) {
       FUZZ_CHECK(!edit);  // loading asks for no edit
       var.Caption = announced % 3 == 0 ? "x" : announced % 3 == 1 ? "\xC3\xA9" : "\xF0\x9F\x98\x80";
-      var.Hint = "h" + std::to_string(announced % 5);
+      var.Hint = std::string("h").append(std::to_string(announced % 5));
       ++announced;
       return true;
     };
