@@ -40,7 +40,8 @@ photograph() {  # look, focus, photo name
     --focus "$focus" --hover btnHot --press btnPressed >"$WORK/$name.log" 2>&1 &
   local pid=$!
   for _ in $(seq 300); do [ -s "$rects" ] && grep -q '^themed' "$rects" && break; sleep 0.1; done
-  sleep 1.5  # let every window finish painting
+  # Photographed once the gallery is idle with nothing left to paint.
+  WINEPREFIX=$prefix driver wait-painted --exe "$(basename "$EXE")" --timeout "$WAIT_MS" >/dev/null
   if [ -s "$rects" ]; then
     import -window root -crop 1060x720+0+0 "$PHOTOS/$name.png" 2>>"$WORK/$name.log"
   fi
