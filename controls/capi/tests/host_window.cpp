@@ -162,6 +162,12 @@ BOOL CALLBACK Visit(HWND window, LPARAM lp) {
   return search.found ? FALSE : TRUE;
 }
 
+// Every window of the thread, hidden ones (a tool tip) too.
+BOOL CALLBACK CollectAll(HWND window, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(window);
+  return TRUE;
+}
+
 BOOL CALLBACK Collect(HWND window, LPARAM lp) {
   if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(window);
   return TRUE;
@@ -294,13 +300,7 @@ RECT Shot::Ink(COLORREF background) const {
 // The tool tip window of the framework and the text it holds for a window.
 std::string HintOf(HWND window) {
   std::vector<HWND> all;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  ::EnumThreadWindows(::GetCurrentThreadId(), CollectAll, reinterpret_cast<LPARAM>(&all));
   for (HWND tip : all) {
     wchar_t name[64] = {};
     ::GetClassNameW(tip, name, 64);
