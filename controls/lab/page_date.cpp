@@ -2,8 +2,8 @@
 //   DateEdit1  no StartDate: ">" on an empty field offers nothing
 //   DateEdit2  the change reported when the field is left
 // Each echo box shows the host's date as yyyy-mm-dd (empty for none), " #"
-// and the change events so far, after every change or exit event. btnNext
-// takes the focus away; F4 or a double-click opens a field's calendar.
+// and the change events so far, after every change and when the focus comes
+// to btnNext (the edits raise no exit event). btnNext takes the focus away; F4 or a double-click opens a field's calendar.
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -48,12 +48,16 @@ class DatePage : public LabPage {
         ++*count;
         Echo(c, *count);
       };
-      edit.OnExit = [this, count](ui::Control& c) { Echo(static_cast<controls::PDateEdit&>(c), *count); };
       edits_.push_back(&edit);
       y += 34;
     }
     auto& next = host.Add<controls::PButton>("btnNext", 100, y + 4, 110, 28);
     next.SetCaption(dutch ? "Volgende" : "Next");
+    // The edits raise no exit event: the page reads them back, as a host
+    // would, when the focus has moved on to Next.
+    next.OnEnter = [this](ui::Control&) {
+      for (std::size_t i = 0; i < edits_.size(); ++i) Echo(*edits_[i], counts_[i]);
+    };
   }
 
   void Shown(LabHost&) override {

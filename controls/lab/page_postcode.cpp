@@ -1,5 +1,6 @@
 // Page "postcode": ZipEdit1 reports every edit, ZipEdit2 only on leaving. Each
-// echo box shows the code, " #" and the number of change events so far.
+// echo box shows the code, " #" and the number of change events so far, read
+// again at every change and when the focus comes to btnNext.
 #include "controls/lab/lab_page.h"
 #include "controls/entry/pzipedit.h"
 #include "ui/button.h"
@@ -24,12 +25,16 @@ class PostcodePage : public LabPage {
         ++changes_[i];
         Echo(host, i);
       };
-      edits_[i]->OnExit = [this, i, &host](ui::Control&) { Echo(host, i); };
       y += 36;
     }
     edits_[1]->SetChangeOnExit(true);
     auto& next = host.Add<ui::Button>("btnNext", 120, y + 8, 100, 28);
     next.SetCaption(dutch ? "Volgende" : "Next");
+    // The edits raise no exit event: the page reads them back, as a host
+    // would, when the focus has moved on to Next.
+    next.OnEnter = [this, &host](ui::Control&) {
+      for (std::size_t i = 0; i < 2; ++i) Echo(host, i);
+    };
   }
 
   void Shown(LabHost& host) override {

@@ -92,7 +92,7 @@ postcode_page() {  # language
   photograph "postcode-$lang-focused"
   press btnNext space
   expect_text "$lang postcode: the space after leaving" "1234 AB" ZipEdit1
-  expect_text "$lang postcode: exit echoed" "1234 AB #6" ZipEdit1Echo
+  expect_text "$lang postcode: read back with the focus on Next" "1234 AB #6" ZipEdit1Echo
 
   press ZipEdit1 end
   expect_text "$lang postcode: no space while focused" "1234AB" ZipEdit1
