@@ -3,7 +3,8 @@
 //   DateEdit2  the change reported when the field is left
 // Each echo box shows the host's date as yyyy-mm-dd (empty for none), " #"
 // and the change events so far, after every change and when the focus comes
-// to btnNext (the edits raise no exit event). btnNext takes the focus away; F4 or a double-click opens a field's calendar.
+// to btnNext (the edits raise no exit event). btnNext takes the focus away;
+// F4 or a double-click opens a field's calendar.
 #include <cstdio>
 #include <deque>
 #include <string>
