@@ -80,7 +80,13 @@ RUNRAW=$OUT/win64/run-raw.exe
 inspect() { "$WINE" "$INSPECT" "$@" 2>/dev/null | tr -d '\r'; }
 # The driver's output without carriage returns, and its own exit status (0
 # done, 1 not found or timed out) for the checks that wait on it.
-driver() { "$WINE" "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# What Wine itself says when a run of the driver goes wrong goes to
+# driver.err in the script's work folder.
+driver() {
+  mkdir -p "${WORK:-$OUT}"
+  "$WINE" "$DRIVER" "$@" 2>>"${WORK:-$OUT}/driver.err" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 # One key=value fact of the driver's output, as written (escapes kept).
 fact() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | head -n1; }
 unixpath() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -231,10 +237,21 @@ stop_lab() {
 # not within WAIT_MS).
 text_of() { fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1")" text; }
 text_when() {  # name, wanted
-  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text=$2" --timeout "$WAIT_MS")" text
+  text_or_error "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text=$2" --timeout "$WAIT_MS")"
 }
 text_holding() {  # name, part
-  fact "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text~=$2" --timeout "$WAIT_MS")" text
+  text_or_error "$(driver text --exe "${EXE:-orvalis-controls.exe}" --name "$1" --until "text~=$2" --timeout "$WAIT_MS")"
+}
+# The text fact of a reading, or, when the driver never read one, its error
+# in brackets, so that a failed check says why it saw nothing.
+text_or_error() {  # driver output
+  if printf '%s\n' "$1" | grep -q '^text='; then
+    fact "$1" text
+  elif [ -n "$1" ]; then
+    printf '(%s)' "$(fact "$1" error)"
+  else
+    printf '(the driver printed nothing: see driver.err)'
+  fi
 }
 # The texts of several controls joined by "|" as one check compares them,
 # each read once it equals its part of WANTED (all of it for one control).
